@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Installs everything the build and the tests need on a fresh Debian 12
+# machine. Safe to run again: it does nothing when all is there.
+set -euo pipefail
+
+PACKAGES=(
+  cmake g++ make pkg-config zlib1g-dev libpng-dev libgtest-dev libgmock-dev libbenchmark-dev
+  clang libclang-rt-14-dev
+  g++-mingw-w64-i686 g++-mingw-w64-x86-64 libz-mingw-w64-dev binutils-mingw-w64-i686
+  googletest xvfb xauth
+)
+WINE_PACKAGES=(wine wine32:i386 wine64)
+
+missing=()
+for p in "${PACKAGES[@]}" "${WINE_PACKAGES[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+SUDO=""
+[ "$(id -u)" -eq 0 ] || SUDO="sudo"
+export DEBIAN_FRONTEND=noninteractive
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  $SUDO dpkg --add-architecture i386
+fi
+$SUDO apt-get update -q
+# Without -t bookworm the i386 and amd64 lists disagree on wine's versions.
+$SUDO apt-get install -y -q -t bookworm "${PACKAGES[@]}" "${WINE_PACKAGES[@]}"

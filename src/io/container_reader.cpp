@@ -1,0 +1,96 @@
+#include "io/container_reader.h"
+
+#include <zlib.h>
+
+#include <cstring>
+
+#include "platform/allocation.h"
+
+namespace pelo {
+
+namespace {
+
+// Texts in code page 932.
+// "このファイルはPELO2形式ではありません。"
+constexpr char kNotCurrentFormat[] =
+    "\x82\xb1\x82\xcc\x83\x74\x83\x40\x83\x43\x83\x8b\x82\xcd\x50\x45\x4c\x4f\x32\x8c\x60\x8e\xae"
+    "\x82\xc5\x82\xcd\x82\xa0\x82\xe8\x82\xdc\x82\xb9\x82\xf1\x81\x42";
+// "この圧縮モードには対応していません。"
+constexpr char kUnsupportedCompression[] =
+    "\x82\xb1\x82\xcc\x88\xb3\x8f\x6b\x83\x82\x81\x5b\x83\x68\x82\xc9\x82\xcd\x91\xce\x89\x9e\x82"
+    "\xb5\x82\xc4\x82\xa2\x82\xdc\x82\xb9\x82\xf1\x81\x42";
+// "Zライブラリの初期化に失敗しました。"
+constexpr char kInflateInitFailed[] =
+    "\x5a\x83\x89\x83\x43\x83\x75\x83\x89\x83\x8a\x82\xcc\x8f\x89\x8a\xfa\x89\xbb\x82\xc9\x8e\xb8"
+    "\x94\x73\x82\xb5\x82\xdc\x82\xb5\x82\xbd\x81\x42";
+// "圧縮データ展開中にエラーが発生しました。"
+constexpr char kInflateFailed[] =
+    "\x88\xb3\x8f\x6b\x83\x66\x81\x5b\x83\x5e\x93\x57\x8a\x4a\x92\x86\x82\xc9\x83\x47\x83\x89\x81"
+    "\x5b\x82\xaa\x94\xad\x90\xb6\x82\xb5\x82\xdc\x82\xb5\x82\xbd\x81\x42";
+
+constexpr std::uint8_t kCompressionZlib = 1;
+
+// Ends the inflate stream on every path out of the loop.
+class InflateStream {
+ public:
+  InflateStream() { std::memset(&stream_, 0, sizeof stream_); }
+  ~InflateStream() {
+    if (initialised_) inflateEnd(&stream_);
+  }
+  bool Init() {
+    initialised_ = inflateInit_(&stream_, "1.2.1", static_cast<int>(sizeof stream_)) == Z_OK;
+    return initialised_;
+  }
+  z_stream* operator->() { return &stream_; }
+  z_stream* get() { return &stream_; }
+
+ private:
+  z_stream stream_;
+  bool initialised_ = false;
+};
+
+bool Inflate(CBinaryReader& reader, std::uint8_t* out, std::uint32_t size, CString* errorText) {
+  InflateStream stream;
+  if (!stream.Init()) {
+    *errorText = kInflateInitFailed;
+    return false;
+  }
+  std::uint8_t chunk[kInflateChunkBytes];
+  stream->next_out = out;
+  stream->avail_out = size;
+  for (;;) {
+    if (stream->avail_in == 0) {
+      stream->next_in = chunk;
+      stream->avail_in = static_cast<uInt>(reader.ReadBytes(chunk, sizeof chunk, false));
+    }
+    const int result = inflate(stream.get(), Z_NO_FLUSH);
+    if (result == Z_STREAM_END) {
+      if (stream->avail_out == 0) return true;
+      break;
+    }
+    if (result != Z_OK) break;
+  }
+  *errorText = kInflateFailed;
+  return false;
+}
+
+}  // namespace
+
+bool InflateContainerBody(CBinaryReader& reader, ContainerBody* body, CString* errorText) {
+  char magic[5];
+  reader.ReadBytes(magic, 5, true);
+  if (std::memcmp(magic, "PELO2", 5) != 0) {
+    *errorText = kNotCurrentFormat;
+    return false;
+  }
+  reader.ReadWord();  // the version: newer writers' files read the same way
+  if (reader.ReadByte() != kCompressionZlib) {
+    *errorText = kUnsupportedCompression;
+    return false;
+  }
+  body->size = reader.ReadDword();
+  body->bytes = AllocateBytes(body->size);
+  return Inflate(reader, body->bytes.get(), body->size, errorText);
+}
+
+}  // namespace pelo

@@ -1,0 +1,36 @@
+// A read-only file object: the framework's CFile as the readers use it.
+// Positions are counted from the beginning of the file; a position of 2^31
+// or more is refused, as the framework's 32-bit file layer does.
+#pragma once
+
+#include <cstdint>
+
+namespace pelo {
+
+class CFile {
+ public:
+  static constexpr std::uint64_t kMaxPosition = 0x7FFFFFFF;
+
+  CFile() = default;
+  CFile(const CFile&) = delete;
+  CFile& operator=(const CFile&) = delete;
+  virtual ~CFile();  // closes an open file
+
+  // Opens for reading only, sharing reads and denying writers. False when the
+  // file cannot be opened; nothing is raised.
+  bool Open(const char* fileName);
+  void Close();
+
+  // Reads up to count bytes at the current position and returns the count
+  // read (0 at the end). A failing read raises CFileException.
+  virtual std::uint32_t Read(void* buffer, std::uint32_t count);
+  virtual std::uint64_t GetPosition() const;
+  // Moves to position, counted from the beginning. Beyond the end is allowed;
+  // 2^31 or more raises CFileException.
+  virtual void Seek(std::uint64_t position);
+
+ private:
+  std::intptr_t handle_ = -1;
+};
+
+}  // namespace pelo

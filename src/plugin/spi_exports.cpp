@@ -1,0 +1,168 @@
+// The module's face towards the host. Every call is complete in itself and
+// catches everything: no exception ever leaves the module.
+#include <cstring>
+#include <memory>
+#include <new>
+
+#include "document/image_document.h"
+#include "document/page.h"
+#include "io/binary_reader.h"
+#include "legacy/legacy_reader.h"
+#include "platform/exception.h"
+#include "platform/mbcs.h"
+#include "platform/os_handle.h"
+#include "plugin/bitmap_builder.h"
+#include "plugin/file_format.h"
+#include "plugin/picture_source.h"
+#include "plugin/spi_api.h"
+#include "settings/configuration_dialog.h"
+
+static_assert(sizeof(void*) != 4 || sizeof(PictureInfo) == 26, "PictureInfo is 26 packed bytes");
+
+namespace pelo {
+namespace {
+
+// "PELO/PELO2ファイル" in code page 932.
+constexpr const char* kPluginInfo[] = {
+    "00IN",
+    "PELO2 Susie Plug-in Ver.1.00 (c) 2026 the Pelo2SPI developers",
+    "*.pel",
+    "PELO/PELO2\x83\x74\x83\x40\x83\x43\x83\x8b",
+};
+
+int CurrentPictureInfo(CFile& file, PictureInfo* info) {
+  CImageDocument document;
+  if (!document.Load(file)) return SPI_REJECTED;
+  const auto* page = static_cast<const CPage*>(document.pages.GetCurrent());
+  if (page == nullptr) return SPI_UNKNOWN_FORMAT;
+  std::memset(info, 0, sizeof *info);
+  info->width = page->width;
+  info->height = page->height;
+  info->colorDepth = static_cast<std::int16_t>(document.depth > 8 ? 24 : 8);
+  return SPI_SUCCESS;
+}
+
+int LegacyPictureInfo(CFile& file, PictureInfo* info) {
+  file.Seek(file.GetPosition() + 10);  // the signature is checked by the reader only
+  CBinaryReader reader(&file);
+  const std::uint32_t width = reader.ReadDword();
+  const std::uint32_t height = reader.ReadDword();
+  std::memset(info, 0, sizeof *info);
+  info->width = static_cast<std::int32_t>(width);
+  info->height = static_cast<std::int32_t>(height);
+  info->colorDepth = 8;
+  return SPI_SUCCESS;
+}
+
+int LoadCurrentPicture(CFile& file, LocalHandle* header, LocalHandle* pixels) {
+  CImageDocument document;
+  if (!document.Load(file)) return SPI_REJECTED;
+  return BuildPictureBitmap(document, header, pixels);
+}
+
+int LoadLegacyPicture(CFile& file, LocalHandle* header, LocalHandle* pixels) {
+  CImageDocument document;
+  const int result = ReadLegacyFile(file, &document);
+  if (result != SPI_SUCCESS) return result;
+  return BuildPictureBitmap(document, header, pixels);
+}
+
+// Runs body over the source's file object; open failures give 6, and every
+// exception ends as 8.
+template <typename Body>
+int WithPictureSource(const char* source, std::intptr_t positionOrSize, unsigned int flag,
+                      Body body) {
+  try {
+    std::unique_ptr<CFile> file = OpenPictureSource(source, positionOrSize, flag);
+    if (!file) return SPI_OPEN_FAILED;
+    switch (DetectFileFormat(*file)) {
+      case kFormatLegacy:
+        return body(*file, kFormatLegacy);
+      case kFormatCurrent:
+        return body(*file, kFormatCurrent);
+      case kFormatNone:
+        break;
+    }
+  } catch (...) {
+  }
+  return SPI_UNKNOWN_FORMAT;
+}
+
+}  // namespace
+}  // namespace pelo
+
+using namespace pelo;
+
+extern "C" {
+
+SPI_EXPORT int SPI_CALL GetPluginInfo(int index, char* buffer, int length) {
+  if (static_cast<unsigned>(index) >= 4 || length <= 0 || buffer == nullptr) return 0;
+  const char* text = kPluginInfo[index];
+  int count = static_cast<int>(std::strlen(text)) + 1;
+  if (count >= length) count = length;
+  std::memcpy(buffer, text, static_cast<std::size_t>(count));
+  return count;
+}
+
+SPI_EXPORT int SPI_CALL IsSupported(const char* fileName, uintptr_t sourceWord) {
+  try {
+    unsigned char head[10] = {};
+    const unsigned char* data = head;
+    std::uint32_t available = 0;
+    if ((sourceWord & ~static_cast<uintptr_t>(0xFFFF)) == 0) {
+      if (!ReadOsHandle(sourceWord, head, sizeof head, &available)) return 0;
+    } else {
+      // The host hands at least the first bytes of the file in memory.
+      data = reinterpret_cast<const unsigned char*>(sourceWord);
+      available = 4;
+    }
+    if (!EqualsIgnoreCaseCp932(PathExtension(fileName).c_str(), ".pel")) return 0;
+    return DetectFormatOfBytes(data, available) != kFormatNone ? 1 : 0;
+  } catch (...) {
+    return 0;
+  }
+}
+
+SPI_EXPORT int SPI_CALL GetPictureInfo(const char* source, intptr_t positionOrSize,
+                                       unsigned int flag, PictureInfo* info) {
+  return WithPictureSource(source, positionOrSize, flag, [info](CFile& file, FileFormat format) {
+    return format == kFormatLegacy ? LegacyPictureInfo(file, info) : CurrentPictureInfo(file, info);
+  });
+}
+
+SPI_EXPORT int SPI_CALL GetPicture(const char* source, intptr_t positionOrSize, unsigned int flag,
+                                   SpiLocalHandle* header, SpiLocalHandle* pixels,
+                                   SpiProgressCallback, intptr_t) {
+  if (header == nullptr || pixels == nullptr) return SPI_UNKNOWN_FORMAT;
+  *header = nullptr;
+  *pixels = nullptr;
+  const int result =
+      WithPictureSource(source, positionOrSize, flag, [&](CFile& file, FileFormat format) {
+        return format == kFormatLegacy ? LoadLegacyPicture(file, header, pixels)
+                                       : LoadCurrentPicture(file, header, pixels);
+      });
+  if (result != SPI_SUCCESS) {
+    // Hosts have been seen freeing the handles after a failure: leave none.
+    FreeBlock(*header);
+    FreeBlock(*pixels);
+    *header = nullptr;
+    *pixels = nullptr;
+  }
+  return result;
+}
+
+SPI_EXPORT int SPI_CALL GetPreview(const char*, intptr_t, unsigned int, SpiLocalHandle*,
+                                   SpiLocalHandle*, SpiProgressCallback, intptr_t) {
+  return SPI_NOT_PROVIDED;
+}
+
+SPI_EXPORT int SPI_CALL ConfigurationDlg(SpiWindowHandle parent, int function) {
+  if (function != 1) return SPI_NOT_PROVIDED;
+  try {
+    return RunConfigurationDialog(parent);
+  } catch (...) {
+    return SPI_NOT_PROVIDED;
+  }
+}
+
+}  // extern "C"
