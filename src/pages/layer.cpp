@@ -1,0 +1,184 @@
+#include "pages/layer.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+#include "io/record_stream.h"
+#include "platform/allocation.h"
+#include "platform/exception.h"
+#include "platform/mbcs.h"
+
+namespace pelo {
+
+namespace {
+
+// Record tags of a layer body.
+constexpr std::uint16_t kTagName = 1000;
+constexpr std::uint16_t kTagNumber = 1001;
+constexpr std::uint16_t kTagFlagged = 1002;
+constexpr std::uint16_t kTagUserFlag = 1003;
+constexpr std::uint16_t kTagSelected = 1004;
+constexpr std::uint16_t kTagVisible = 1005;
+constexpr std::uint16_t kTagPixels = 1006;
+constexpr std::uint16_t kTagLayerFlag = 1007;
+constexpr std::uint16_t kTagSelection = 1008;
+constexpr std::uint16_t kTagAmount = 2000;
+constexpr std::uint16_t kTagOption1 = 2001;
+constexpr std::uint16_t kTagOption2 = 2002;
+
+CString DefaultName(std::int32_t number) {
+  char text[32];
+  std::snprintf(text, sizeof text, "Layer%03d", static_cast<int>(number));
+  return text;
+}
+
+// A payload longer than the buffer fills the buffer; the walker steps over
+// the rest. A shorter one fills the leading bytes.
+void ReadPixels(CBinaryReader& reader, std::uint32_t length, CLayer& layer) {
+  if (!layer.pixels) return;
+  const std::size_t count = std::min<std::size_t>(length, layer.pixelsSize);
+  reader.ReadBytes(layer.pixels.get(), static_cast<int>(count), true);
+}
+
+void LayerRecordHandler(CBinaryReader& reader, std::uint16_t tag, std::uint32_t length,
+                        void* context) {
+  CLayer& layer = *static_cast<CLayer*>(context);
+  switch (tag) {
+    case kTagName:
+      layer.name = reader.ReadString(static_cast<int>(length));
+      break;
+    case kTagNumber:
+      layer.number = static_cast<std::int32_t>(reader.ReadDword());
+      break;
+    case kTagFlagged:
+      layer.SetFlagged(reader.ReadByte());
+      break;
+    case kTagUserFlag:
+      layer.userFlag = reader.ReadByte();
+      break;
+    case kTagSelected:
+      layer.SetSelected(reader.ReadByte());
+      break;
+    case kTagVisible:
+      layer.visible = reader.ReadByte();
+      break;
+    case kTagPixels:
+      ReadPixels(reader, length, layer);
+      break;
+    case kTagLayerFlag:
+      layer.layerFlag = reader.ReadByte();
+      break;
+    case kTagSelection:
+      layer.selection.Load(reader, length, layer.bytesPerPixel, layer.width, layer.height);
+      break;
+    case kTagAmount:
+      layer.settings.SetAmount(reader.ReadDword(), false);
+      break;
+    // A layer's option bytes become the defaults of every item made later.
+    case kTagOption1:
+      layer.settings.SetOption1(reader.ReadByte(), true);
+      break;
+    case kTagOption2:
+      layer.settings.SetOption2(reader.ReadByte(), true);
+      break;
+    default:
+      break;
+  }
+}
+
+}  // namespace
+
+int CLayer::BytesPerPixelOf(int depth) {
+  switch (depth) {
+    case 1:
+    case 4:
+    case 8:
+      return 1;
+    case 15:
+    case 16:
+      return 2;
+    case 24:
+      return 3;
+    case 32:
+      return 4;
+    default:
+      return 0;
+  }
+}
+
+void CLayer::AllocatePixels() {
+  std::size_t size = 0;
+  if (width < 0 || height < 0 ||
+      !CheckedMul3(static_cast<std::size_t>(width), static_cast<std::size_t>(height),
+                   static_cast<std::size_t>(bytesPerPixel), &size))
+    throw CMemoryException();
+  std::unique_ptr<std::uint8_t[]> buffer = AllocateBytes(size);
+  std::memset(buffer.get(), 0, size);
+  pixels = std::move(buffer);
+  pixelsSize = size;
+}
+
+bool CLayer::Create(int newWidth, int newHeight, int newDepth, int newNumber) {
+  // Changing the size of a layer that keeps its buffer would describe that
+  // buffer wrongly.
+  if (pixels) return false;
+  width = newWidth;
+  height = newHeight;
+  depth = newDepth;
+  number = newNumber;
+  bytesPerPixel = BytesPerPixelOf(newDepth);
+  if (bytesPerPixel == 0) return false;
+  try {
+    AllocatePixels();
+  } catch (const CMemoryException&) {
+    return false;
+  }
+  name = DefaultName(number);
+  return true;
+}
+
+void CLayer::Load(CBinaryReader& reader, std::uint32_t length, int newWidth, int newHeight,
+                  int newDepth) {
+  width = newWidth;
+  height = newHeight;
+  depth = newDepth;
+  bytesPerPixel = BytesPerPixelOf(newDepth);
+  FreePixels();
+  AllocatePixels();
+  ReadRecords(reader, length, LayerRecordHandler, this);
+}
+
+void CLayer::SetName(const CString& text) {
+  name = TruncateToCharBoundary(text, kMaxNameBytes);
+}
+
+void CLayer::FreePixels() {
+  pixels.reset();
+  pixelsSize = 0;
+}
+
+bool CLayer::CopyFrom(const CLayer& source) {
+  FreePixels();
+  if (!Create(source.width, source.height, source.depth, 0)) return false;
+  if (source.pixels)
+    std::memcpy(pixels.get(), source.pixels.get(), std::min(pixelsSize, source.pixelsSize));
+  const bool selectionCopied = selection.CopyFrom(source.selection);
+  name = source.name;
+  visible = source.visible;
+  selected = source.selected;
+  settings = source.settings;
+  layerFlag = source.layerFlag;
+  flagged = source.flagged;
+  userFlag = source.userFlag;
+  number = source.number;
+  return selectionCopied;
+}
+
+std::unique_ptr<CListItem> CLayer::Clone() const {
+  auto copy = std::make_unique<CLayer>();
+  if (!copy->CopyFrom(*this)) return nullptr;
+  return copy;
+}
+
+}  // namespace pelo

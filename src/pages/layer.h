@@ -1,0 +1,70 @@
+// One layer of a page: a pixel buffer of the page's size at the document's
+// depth, with a name, a visibility flag and the editor's per-layer state.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+
+#include "document/item_settings.h"
+#include "document/list_item.h"
+#include "io/binary_reader.h"
+#include "pages/layer_selection.h"
+#include "platform/cstring.h"
+
+namespace pelo {
+
+class CLayer : public CListItem {
+ public:
+  // Longest name SetName keeps, in bytes.
+  static constexpr std::size_t kMaxNameBytes = 256;
+
+  CLayer() = default;
+  ~CLayer() override = default;
+
+  // Bytes per pixel of a depth: 1 for 1, 4 and 8; 2 for 15 and 16; 3 for 24;
+  // 4 for 32; 0 for any other depth.
+  static int BytesPerPixelOf(int depth);
+
+  // A new zeroed buffer of width x height pixels named after number. False
+  // for a depth without bytes per pixel, a negative size or a buffer that
+  // cannot be allocated (the size values are kept), and for a layer that
+  // already has pixels (nothing changes).
+  bool Create(int width, int height, int depth, int number);
+  // Allocates the zeroed buffer, then walks length bytes of layer records.
+  // Raises CMemoryException when the buffer is too large, and the file
+  // layer's exception when the data ends early.
+  void Load(CBinaryReader& reader, std::uint32_t length, int width, int height, int depth);
+  // The name, cut to kMaxNameBytes without splitting a double-byte character.
+  void SetName(const CString& text);
+  virtual void FreePixels();
+  // Deep copy of source, the selection's outline excepted; list flags are
+  // copied as plain values. False when source's depth gives no buffer or
+  // memory runs out.
+  bool CopyFrom(const CLayer& source);
+
+  std::unique_ptr<CListItem> Clone() const override;
+  std::int32_t GetNumber() const override { return number; }
+
+  // Rows from the top, no gap between rows; pixelsSize is the number of
+  // bytes held, 0 when there is no buffer.
+  std::unique_ptr<std::uint8_t[]> pixels;
+  std::size_t pixelsSize = 0;
+  CString name;
+  std::uint8_t visible = 1;
+  CLayerSelection selection;
+  CItemSettings settings;
+  std::uint8_t layerFlag = 0;
+  std::int32_t number = -1;
+  std::int32_t width = 0;
+  std::int32_t height = 0;
+  std::int32_t depth = 0;
+  std::int32_t bytesPerPixel = 0;
+
+ private:
+  // The one place a layer obtains its buffer: width x height x bytesPerPixel
+  // zeroed bytes. Raises CMemoryException when that cannot be had.
+  void AllocatePixels();
+};
+
+}  // namespace pelo

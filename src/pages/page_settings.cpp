@@ -1,0 +1,7 @@
+#include "pages/page_settings.h"
+
+namespace pelo {
+
+CPageSettings::~CPageSettings() = default;
+
+}  // namespace pelo
