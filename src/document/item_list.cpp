@@ -32,6 +32,10 @@ void CItemList::ClearCurrent() {
 }
 
 void CItemList::InsertAt(int index, std::unique_ptr<CListItem> item, bool keepCurrent) {
+  if (!item) return;
+  // Callers pass non-negative positions; a negative one would index before
+  // the array, so it inserts at the front.
+  if (index < 0) index = 0;
   const std::int32_t remembered = currentIndex;
   ClearCurrent();
   item->owner = this;
@@ -65,7 +69,7 @@ void CItemList::SetSize(int n) {
 }
 
 CListItem* CItemList::Append(std::unique_ptr<CListItem> item) {
-  item->owner = this;
+  if (item) item->owner = this;
   items_.push_back(std::move(item));
   return items_.back().get();
 }
@@ -75,6 +79,7 @@ void CItemList::DeleteAll() {
 }
 
 void CItemList::CopyFrom(const CItemList& other) {
+  if (&other == this) return;  // DeleteAll would leave nothing to copy
   DeleteAll();
   currentIndex = other.currentIndex;
   selectedCount = other.selectedCount;
