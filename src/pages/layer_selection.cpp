@@ -30,6 +30,13 @@ bool CellCount(const CLayerSelection::Bounds& rect, std::size_t* count) {
   return CheckedMul(static_cast<std::size_t>(width), static_cast<std::size_t>(height), count);
 }
 
+// The mask's and each pixel buffer's size; false when either does not fit.
+bool BufferSizes(const CLayerSelection::Bounds& rect, int pixelBytes, std::size_t* count,
+                 std::size_t* size) {
+  return pixelBytes >= 0 && CellCount(rect, count) &&
+         CheckedMul(*count, static_cast<std::size_t>(pixelBytes), size);
+}
+
 std::unique_ptr<std::uint8_t[]> ZeroedBytes(std::size_t count) {
   std::unique_ptr<std::uint8_t[]> bytes = AllocateBytes(count);
   std::memset(bytes.get(), 0, count);
@@ -121,7 +128,10 @@ void CLayerSelection::Clear() {
 bool CLayerSelection::Create(const Bounds& rect, const std::uint8_t* source, int pixelBytes) {
   Clear();
   std::size_t count = 0;
-  if (!CellCount(rect, &count)) return false;
+  std::size_t size = 0;
+  if (!BufferSizes(rect, pixelBytes, &count, &size)) return false;
+  // No mask is copied for pixel buffers that could not be had anyway.
+  if (size > kMaxBufferBytes) return false;
   std::unique_ptr<std::uint8_t[]> copy;
   try {
     copy = ZeroedBytes(count);
@@ -137,9 +147,7 @@ bool CLayerSelection::Create(const Bounds& rect, std::unique_ptr<std::uint8_t[]>
   Clear();
   std::size_t count = 0;
   std::size_t size = 0;
-  if (!adopted || pixelBytes < 0 || !CellCount(rect, &count) ||
-      !CheckedMul(count, static_cast<std::size_t>(pixelBytes), &size))
-    return false;
+  if (!adopted || !BufferSizes(rect, pixelBytes, &count, &size)) return false;
   std::unique_ptr<std::uint8_t[]> outside;
   std::unique_ptr<std::uint8_t[]> inside;
   try {

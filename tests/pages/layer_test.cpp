@@ -1,0 +1,277 @@
+#include "pages/layer.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "document/item_list.h"
+#include "pages/page.h"
+#include "platform/allocation.h"
+#include "platform/exception.h"
+#include "platform/mem_file.h"
+#include "support/document_writer.h"
+
+namespace pelo {
+namespace {
+
+using test::Bytes;
+using test::LayerSpec;
+using test::RecordWriter;
+
+void LoadLayer(CLayer& layer, const RecordWriter& body, int width, int height, int depth) {
+  const Bytes& bytes = body.bytes();
+  CMemFile file(bytes.data(), bytes.size());
+  CBinaryReader reader(&file);
+  layer.Load(reader, static_cast<std::uint32_t>(bytes.size()), width, height, depth);
+}
+
+Bytes Held(const CLayer& layer) {
+  return Bytes(layer.pixels.get(), layer.pixels.get() + layer.pixelsSize);
+}
+
+// Loading a layer changes process-wide defaults; every test starts from and
+// leaves the defaults of a fresh process.
+class LayerTest : public ::testing::Test {
+ protected:
+  void SetUp() override { CItemSettings::ResetDefaults(); }
+  void TearDown() override {
+    CItemSettings::ResetDefaults();
+    FailAllocationAt(0);
+  }
+};
+
+TEST_F(LayerTest, CreateSizesTheBufferByDepthAndNamesTheLayer) {
+  struct Case {
+    int width, height, depth, number;
+    std::size_t size;
+    const char* name;
+  };
+  const Case cases[] = {
+      {16, 16, 8, 3, 256, "Layer003"}, {16, 16, 24, 12, 768, "Layer012"},
+      {2, 2, 8, 1000, 4, "Layer1000"}, {4, 1, 1, -5, 4, "Layer-05"},
+      {3, 1, 4, 0, 3, "Layer000"},     {3, 1, 16, 0, 6, "Layer000"},
+      {3, 1, 15, 0, 6, "Layer000"},    {2, 1, 32, 7, 8, "Layer007"},
+      {0, 5, 8, 1, 0, "Layer001"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    CLayer layer;
+    ASSERT_TRUE(layer.Create(c.width, c.height, c.depth, c.number));
+    EXPECT_EQ(layer.pixelsSize, c.size);
+    EXPECT_EQ(Held(layer), Bytes(c.size, 0));
+    EXPECT_EQ(layer.name, c.name);
+    EXPECT_EQ(layer.GetNumber(), c.number);
+  }
+}
+
+TEST_F(LayerTest, CreateRefusesWhatItCannotAllocate) {
+  struct Case {
+    const char* what;
+    int width, height, depth;
+    long failingAllocation;
+  };
+  const Case cases[] = {
+      {"depth 2", 4, 4, 2, 0},
+      {"depth 12", 4, 4, 12, 0},
+      {"negative width", -4, 4, 8, 0},
+      {"largest page at 24 bits", 65535, 65535, 24, 0},
+      {"size overflowing 32 bits", 0x7FFFFFFF, 0x7FFFFFFF, 32, 0},
+      {"out of memory", 4, 4, 8, 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    CLayer layer;
+    FailAllocationAt(c.failingAllocation);
+    EXPECT_FALSE(layer.Create(c.width, c.height, c.depth, 1));
+    FailAllocationAt(0);
+    EXPECT_FALSE(layer.pixels);
+    EXPECT_EQ(layer.pixelsSize, 0u);
+    EXPECT_EQ(layer.name, "");
+    EXPECT_EQ(layer.width, c.width);
+  }
+}
+
+TEST_F(LayerTest, SecondCreateKeepsTheFirstBufferAndItsSize) {
+  CLayer layer;
+  ASSERT_TRUE(layer.Create(4, 4, 8, 1));
+  const std::uint8_t* first = layer.pixels.get();
+  EXPECT_FALSE(layer.Create(64, 64, 24, 2));
+  EXPECT_EQ(layer.pixels.get(), first);
+  EXPECT_EQ(layer.pixelsSize, 16u);
+  EXPECT_EQ(layer.width, 4);
+  EXPECT_EQ(layer.bytesPerPixel, 1);
+  EXPECT_EQ(layer.name, "Layer001");
+}
+
+TEST_F(LayerTest, SetNameNeverSplitsADoubleByteCharacter) {
+  // "\x82\xa0" is HIRAGANA LETTER A (あ) in code page 932.
+  const std::string a = "\x82\xa0";
+  struct Case {
+    const char* what;
+    std::string text;
+    std::string kept;
+  };
+  const Case cases[] = {
+      {"80 bytes", std::string(80, 'n'), std::string(80, 'n')},
+      {"300 single bytes", std::string(300, 'n'), std::string(256, 'n')},
+      {"double byte at 256 and 257", std::string(255, 'n') + a + "n", std::string(255, 'n')},
+      {"double byte ending at 256", std::string(254, 'n') + a + "n", std::string(254, 'n') + a},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    CLayer layer;
+    layer.SetName(c.text);
+    EXPECT_EQ(layer.name, c.kept);
+  }
+}
+
+TEST_F(LayerTest, LoadTakesEveryRecordAndUpdatesTheOwningList) {
+  CItemList list;
+  auto* layer = static_cast<CLayer*>(list.Append(std::make_unique<CLayer>()));
+  RecordWriter body;
+  body.Text(1000, "Ink")
+      .Dword(1001, 42)
+      .Byte(1004, 1)
+      .Byte(1002, 1)
+      .Byte(1003, 0)
+      .Byte(1005, 0)
+      .Byte(1007, 9)
+      .Dword(2000, 50)
+      .Data(9999, {1, 2, 3});
+  LoadLayer(*layer, body, 2, 2, 8);
+
+  EXPECT_EQ(layer->name, "Ink");
+  EXPECT_EQ(layer->GetNumber(), 42);
+  EXPECT_EQ(layer->userFlag, 0);
+  EXPECT_EQ(layer->visible, 0);
+  EXPECT_EQ(layer->layerFlag, 9);
+  EXPECT_EQ(layer->settings.amount, 50u);
+  EXPECT_EQ(list.selectedCount, 1);
+  EXPECT_EQ(list.flaggedCount, 1);
+  EXPECT_EQ(list.selectedFlaggedCount, 1);
+  // The amount of a layer is its own.
+  EXPECT_EQ(CItemSettings::DefaultAmount(), 100u);
+}
+
+TEST_F(LayerTest, OptionBytesBecomeTheDefaultsOfLaterItems) {
+  CLayer loaded;
+  LoadLayer(loaded, RecordWriter().Byte(2001, 5).Byte(2002, 7), 1, 1, 8);
+  EXPECT_EQ(loaded.settings.option1, 5);
+
+  CLayer layer;
+  CPage page;
+  for (const CItemSettings* settings :
+       {&layer.settings, static_cast<CItemSettings*>(&page.settings)}) {
+    EXPECT_EQ(settings->option1, 5);
+    EXPECT_EQ(settings->option2, 7);
+    EXPECT_EQ(settings->amount, 100u);
+  }
+}
+
+TEST_F(LayerTest, PixelRecordFillsTheBufferAndNeverPassesIt) {
+  struct Case {
+    const char* what;
+    Bytes payload;  // no pixel record when empty
+    Bytes held;
+  };
+  const Case cases[] = {
+      {"exact", {1, 2, 3, 4}, {1, 2, 3, 4}},
+      {"short", {1, 2}, {1, 2, 0, 0}},
+      {"long", {1, 2, 3, 4, 5, 6, 7}, {1, 2, 3, 4}},
+      {"absent", {}, {0, 0, 0, 0}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    LayerSpec spec;
+    spec.pixels = c.payload;
+    spec.extra.Byte(1007, 9);
+    CLayer layer;
+    LoadLayer(layer, test::LayerBody(spec), 2, 2, 8);
+    EXPECT_EQ(Held(layer), c.held);
+    // The record after the pixels is read from its own place.
+    EXPECT_EQ(layer.layerFlag, 9);
+  }
+}
+
+TEST_F(LayerTest, LoadRaisesForABufferTooLargeOrDataEndingEarly) {
+  CLayer huge;
+  EXPECT_THROW(LoadLayer(huge, RecordWriter(), 65535, 65535, 24), CMemoryException);
+  EXPECT_FALSE(huge.pixels);
+  EXPECT_EQ(huge.pixelsSize, 0u);
+
+  CLayer truncated;
+  EXPECT_THROW(LoadLayer(truncated, RecordWriter().Header(1006, 4).Raw({1, 2}), 2, 2, 8),
+               CFileException);
+}
+
+TEST_F(LayerTest, SelectionUsesTheLayersPixelFormatAndSize) {
+  struct Case {
+    int depth;
+    Bytes inside;
+    Bytes outside;
+  };
+  // Cell 0 lies on the 2-pixel-wide layer, cell 1 past its right edge; 32-bit
+  // layers keep no selected pixels.
+  const Case cases[] = {
+      {24, {1, 2, 3, 0, 0, 0}, {0, 0, 0, 4, 5, 6}},
+      {32, Bytes(8, 0), Bytes(8, 0)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.depth);
+    LayerSpec spec;
+    spec.selection = test::SelectionSpec{1, 0, 3, 1, {1, 1}, {1, 2, 3, 4, 5, 6, 7, 8}};
+    CLayer layer;
+    LoadLayer(layer, test::LayerBody(spec), 2, 1, c.depth);
+    const CLayerSelection& s = layer.selection;
+    ASSERT_TRUE(s.mask);
+    EXPECT_EQ(Bytes(s.insidePixels.get(), s.insidePixels.get() + s.PixelBytes()), c.inside);
+    EXPECT_EQ(Bytes(s.outsidePixels.get(), s.outsidePixels.get() + s.PixelBytes()), c.outside);
+  }
+}
+
+TEST_F(LayerTest, CloneIsAnIndependentDeepCopy) {
+  CItemList list;
+  auto* source = static_cast<CLayer*>(list.Append(std::make_unique<CLayer>()));
+  LayerSpec spec;
+  spec.name = "Ink";
+  spec.visible = 0;
+  spec.pixels = {1, 2, 3, 4};
+  spec.selection = test::SelectionSpec{0, 0, 1, 1, {1}, {7}};
+  spec.extra.Dword(1001, 42).Byte(1002, 1).Byte(1004, 1).Byte(1007, 9).Dword(2000, 50);
+  LoadLayer(*source, test::LayerBody(spec), 2, 2, 8);
+  const int selectedCount = list.selectedCount;
+
+  std::unique_ptr<CListItem> item = source->Clone();
+  ASSERT_NE(item, nullptr);
+  auto& copy = static_cast<CLayer&>(*item);
+  copy.pixels[0] = 99;
+  copy.selection.insidePixels[0] = 99;
+
+  EXPECT_EQ(Held(*source), (Bytes{1, 2, 3, 4}));
+  EXPECT_EQ(source->selection.insidePixels[0], 7);
+  EXPECT_EQ(Held(copy), (Bytes{99, 2, 3, 4}));
+  EXPECT_EQ(copy.name, "Ink");
+  EXPECT_EQ(copy.visible, 0);
+  EXPECT_EQ(copy.GetNumber(), 42);
+  EXPECT_EQ(copy.flagged, 1);
+  EXPECT_EQ(copy.selected, 1);
+  EXPECT_EQ(copy.layerFlag, 9);
+  EXPECT_EQ(copy.settings.amount, 50u);
+  EXPECT_EQ(copy.width, 2);
+  EXPECT_EQ(copy.depth, 8);
+  EXPECT_EQ(list.selectedCount, selectedCount);
+}
+
+TEST_F(LayerTest, CopyOfALayerWithoutAPixelFormatFails) {
+  CLayer source;
+  LoadLayer(source, RecordWriter(), 2, 2, 12);
+  CLayer copy;
+  ASSERT_TRUE(copy.Create(2, 2, 8, 0));
+  EXPECT_FALSE(copy.CopyFrom(source));
+  EXPECT_FALSE(copy.pixels);
+  EXPECT_EQ(copy.pixelsSize, 0u);
+  EXPECT_EQ(source.Clone(), nullptr);
+}
+
+}  // namespace
+}  // namespace pelo
