@@ -159,6 +159,7 @@ void CLayer::FreePixels() {
 }
 
 bool CLayer::CopyFrom(const CLayer& source) {
+  if (&source == this) return true;  // FreePixels would leave nothing to copy
   FreePixels();
   if (!Create(source.width, source.height, source.depth, 0)) return false;
   if (source.pixels)

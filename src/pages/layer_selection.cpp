@@ -166,6 +166,7 @@ bool CLayerSelection::Create(const Bounds& rect, std::unique_ptr<std::uint8_t[]>
 }
 
 bool CLayerSelection::CopyFrom(const CLayerSelection& source) {
+  if (&source == this) return true;  // Clear would leave nothing to copy
   Clear();
   if (!source.mask) return true;
   if (!Create(source.bounds, source.mask.get(), source.bytesPerPixel)) return false;

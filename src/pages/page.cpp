@@ -199,6 +199,7 @@ void CPage::AllocateByteMap(std::int32_t columns, std::int32_t rows) {
 }
 
 bool CPage::CopyFrom(const CPage& source) {
+  if (&source == this) return true;  // Clear would leave nothing to copy
   Clear();
   name = source.name;
   width = source.width;

@@ -38,6 +38,11 @@ class CPage : public CListItem {
   // a layer or the byte map could not be copied.
   bool CopyFrom(const CPage& source);
 
+  // The one place a page obtains its byte map: a zeroed map of columns x
+  // rows that replaces the current one. Raises CMemoryException when it
+  // cannot be had; the page then keeps its map.
+  void AllocateByteMap(std::int32_t columns, std::int32_t rows);
+
   std::unique_ptr<CListItem> Clone() const override;
   std::int32_t GetNumber() const override { return number; }
 
@@ -56,11 +61,6 @@ class CPage : public CListItem {
   std::int32_t byteMapHeight = 0;
   std::int32_t depth = 0;
   std::uint8_t isReady = 0;
-
-  // The one place a page obtains its byte map: a zeroed map of columns x
-  // rows that replaces the current one. Raises CMemoryException when it
-  // cannot be had; the page then keeps its map.
-  void AllocateByteMap(std::int32_t columns, std::int32_t rows);
 };
 
 }  // namespace pelo

@@ -260,6 +260,10 @@ TEST_F(LayerTest, CloneIsAnIndependentDeepCopy) {
   EXPECT_EQ(copy.width, 2);
   EXPECT_EQ(copy.depth, 8);
   EXPECT_EQ(list.selectedCount, selectedCount);
+
+  ASSERT_TRUE(source->CopyFrom(*source));
+  EXPECT_EQ(Held(*source), (Bytes{1, 2, 3, 4}));
+  EXPECT_EQ(source->selection.insidePixels[0], 7);
 }
 
 TEST_F(LayerTest, CopyOfALayerWithoutAPixelFormatFails) {

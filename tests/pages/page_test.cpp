@@ -290,6 +290,10 @@ TEST_F(PageTest, CloneIsAnIndependentDeepCopy) {
   EXPECT_EQ(copy.byteMap[1], 6);
   EXPECT_EQ(copy.isReady, 1);
   EXPECT_EQ(copy.depth, 8);
+
+  ASSERT_TRUE(source.CopyFrom(source));
+  EXPECT_EQ(source.layers.GetCount(), 2);
+  EXPECT_EQ(source.byteMap[0], 5);
 }
 
 }  // namespace
