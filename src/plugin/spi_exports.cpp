@@ -5,9 +5,9 @@
 #include <new>
 
 #include "document/image_document.h"
-#include "document/page.h"
 #include "io/binary_reader.h"
 #include "legacy/legacy_reader.h"
+#include "pages/page.h"
 #include "platform/exception.h"
 #include "platform/mbcs.h"
 #include "platform/os_handle.h"
@@ -35,6 +35,9 @@ int CurrentPictureInfo(CFile& file, PictureInfo* info) {
   if (!document.Load(file)) return SPI_REJECTED;
   const auto* page = static_cast<const CPage*>(document.pages.GetCurrent());
   if (page == nullptr) return SPI_UNKNOWN_FORMAT;
+  // The picture could not be built without its palette: say so now rather
+  // than report a size that GetPicture then fails to deliver.
+  if (document.depth <= 8 && document.palettes.GetCurrent() == nullptr) return SPI_UNKNOWN_FORMAT;
   std::memset(info, 0, sizeof *info);
   info->width = page->width;
   info->height = page->height;

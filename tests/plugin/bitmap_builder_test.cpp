@@ -1,0 +1,209 @@
+#include "plugin/bitmap_builder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+#include "document/color_palette.h"
+#include "pages/layer.h"
+#include "pages/page.h"
+#include "platform/allocation.h"
+#include "platform/local_memory.h"
+
+namespace pelo {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+struct Picture {
+  int result = -99;
+  Bytes header;
+  Bytes pixels;
+};
+
+Bytes Take(LocalHandle block) {
+  Bytes bytes(BlockSize(block));
+  if (!bytes.empty()) std::memcpy(bytes.data(), LockBlock(block), bytes.size());
+  UnlockBlock(block);
+  FreeBlock(block);
+  return bytes;
+}
+
+Picture Build(const CImageDocument& document) {
+  LocalHandle header = nullptr, pixels = nullptr;
+  Picture p;
+  p.result = BuildPictureBitmap(document, &header, &pixels);
+  if (p.result != 0) {
+    EXPECT_EQ(header, nullptr);
+    EXPECT_EQ(pixels, nullptr);
+    return p;
+  }
+  p.header = Take(header);
+  p.pixels = Take(pixels);
+  return p;
+}
+
+// A created document (as the legacy reader makes one) with layers whose
+// pixels the test sets; layer 0 is the top one.
+class Document {
+ public:
+  Document(int width, int height, int depth, int layers) {
+    EXPECT_TRUE(doc.Create(width, height, depth, 256, 0, true));
+    for (int i = 1; i < layers; ++i) EXPECT_TRUE(Page().AddLayer(Page().layers.GetCount(), true));
+  }
+  CPage& Page() { return *static_cast<CPage*>(doc.pages.GetCurrent()); }
+  CLayer& Layer(int i) { return *static_cast<CLayer*>(Page().layers.GetAt(i)); }
+  CColorPalette& Palette() { return *static_cast<CColorPalette*>(doc.palettes.GetCurrent()); }
+  void SetPixels(int i, const Bytes& pixels) {
+    ASSERT_EQ(Layer(i).pixelsSize, pixels.size());
+    std::memcpy(Layer(i).pixels.get(), pixels.data(), pixels.size());
+  }
+  CImageDocument doc;
+};
+
+TEST(BitmapBuilder, RowsArePaddedAndStoredBottomUp) {
+  struct Case {
+    int width, depth;
+    std::size_t stride, header;
+    int bits;
+  };
+  for (const Case c : {Case{3, 8, 4, 1064, 8}, Case{4, 8, 4, 1064, 8}, Case{3, 24, 12, 40, 24},
+                       Case{3, 4, 4, 1064, 8}, Case{1, 24, 4, 40, 24}}) {
+    SCOPED_TRACE(c.width * 100 + c.depth);
+    Document d(c.width, 2, c.depth, 1);
+    const Picture p = Build(d.doc);
+    ASSERT_EQ(p.result, 0);
+    ASSERT_EQ(p.header.size(), c.header);
+    EXPECT_EQ(p.header[0], 40);
+    EXPECT_EQ(p.header[4], c.width);
+    EXPECT_EQ(p.header[8], 2);
+    EXPECT_EQ(p.header[12], 1);
+    EXPECT_EQ(p.header[14], c.bits);
+    EXPECT_EQ(p.pixels.size(), c.stride * 2);
+  }
+}
+
+TEST(BitmapBuilder, FirstLayerIsOnTopAndKeyPixelsShowThrough) {
+  Document d(2, 2, 8, 2);
+  d.doc.backgroundColor.index = 9;
+  d.SetPixels(0, {9, 5, 9, 9});  // top layer
+  d.SetPixels(1, {7, 7, 9, 7});
+  const Picture p = Build(d.doc);
+  ASSERT_EQ(p.result, 0);
+  // Bottom picture row first; padding is filled with the background index.
+  EXPECT_EQ(p.pixels, (Bytes{9, 7, 9, 9, 7, 5, 9, 9}));
+}
+
+TEST(BitmapBuilder, BankModeKeysOnTheLowNibble) {
+  Document d(4, 1, 8, 1);
+  d.doc.bankMode = 1;
+  d.doc.backgroundColor.index = 5;
+  d.SetPixels(0, {16, 5, 0, 33});
+  const Picture p = Build(d.doc);
+  ASSERT_EQ(p.result, 0);
+  EXPECT_EQ(p.pixels, (Bytes{5, 5, 5, 33}));
+}
+
+TEST(BitmapBuilder, LayerBondZeroSkipsHiddenLayers) {
+  Document d(1, 1, 8, 2);
+  d.SetPixels(0, {3});
+  d.SetPixels(1, {4});
+  d.Layer(0).visible = 0;
+  d.Layer(1).visible = 0;
+  const Picture p = Build(d.doc);  // no settings file beside the test: 0
+  EXPECT_EQ(p.pixels, (Bytes{0, 0, 0, 0}));
+}
+
+TEST(BitmapBuilder, ColorTableCopiesAtMost256Entries) {
+  CImageDocument doc;
+  ASSERT_TRUE(doc.Create(1, 1, 8, 300, 0, true));
+  auto* palette = static_cast<CColorPalette*>(doc.palettes.GetCurrent());
+  for (int i = 0; i < 300; ++i) {
+    palette->colors[3 * i] = static_cast<std::uint8_t>(i);
+    palette->colors[3 * i + 1] = 0x22;
+    palette->colors[3 * i + 2] = 0x33;
+  }
+  const Picture p = Build(doc);
+  ASSERT_EQ(p.header.size(), 1064u);
+  EXPECT_EQ(Bytes(p.header.begin() + 40 + 4 * 255, p.header.end()), (Bytes{255, 0x22, 0x33, 0}));
+}
+
+TEST(BitmapBuilder, ShortPaletteAndSixteenBitColoursLeaveTheTableBlack) {
+  for (int format : {0, 1}) {
+    CImageDocument doc;
+    ASSERT_TRUE(doc.Create(1, 1, 8, 2, static_cast<std::uint8_t>(format), true));
+    auto* palette = static_cast<CColorPalette*>(doc.palettes.GetCurrent());
+    if (palette->colors) std::memset(palette->colors.get(), 0x7F, 6);
+    const Picture p = Build(doc);
+    ASSERT_EQ(p.result, 0);
+    const std::size_t black = format == 0 ? 48 : 40;
+    EXPECT_EQ(Bytes(p.header.begin() + static_cast<std::ptrdiff_t>(black), p.header.end()),
+              Bytes(1064 - black, 0));
+  }
+}
+
+TEST(BitmapBuilder, TwentyFourBitsKeysOnTheWholeColourAndClearsPadding) {
+  Document d(1, 2, 24, 1);
+  d.doc.backgroundColor.color = {1, 2, 3};
+  d.SetPixels(0, {1, 2, 3, 1, 2, 4});
+  const Picture p = Build(d.doc);
+  ASSERT_EQ(p.result, 0);
+  EXPECT_EQ(p.pixels, (Bytes{1, 2, 4, 0, 1, 2, 3, 0}));
+}
+
+TEST(BitmapBuilder, DeepDocumentsWithoutADrawingRuleGiveDefinedBytes) {
+  for (int depth : {15, 16}) {
+    Document d(2, 2, depth, 1);
+    const Picture p = Build(d.doc);
+    ASSERT_EQ(p.result, 0);
+    EXPECT_EQ(p.header[14], 24);
+    EXPECT_EQ(p.pixels, Bytes(16, 0));
+  }
+}
+
+TEST(BitmapBuilder, LayersSmallerThanThePageAreDrawnOnlyAsFarAsTheyReach) {
+  // A page record may change the size after its layers were read.
+  Document d(2, 2, 8, 1);
+  d.SetPixels(0, {1, 2, 3, 4});
+  d.Page().width = 3;
+  d.Page().height = 3;
+  Picture p = Build(d.doc);
+  ASSERT_EQ(p.result, 0);
+  // Only one whole 3-pixel row fits in the 4-byte buffer.
+  EXPECT_EQ(p.pixels, (Bytes{0, 0, 0, 0, 0, 0, 0, 0, 1, 2, 3, 0}));
+  // The depth changed to 24 bits after 8-bit layers were read.
+  d.Page().width = 1;
+  d.Page().height = 2;
+  d.doc.depth = 24;
+  p = Build(d.doc);
+  ASSERT_EQ(p.result, 0);
+  EXPECT_EQ(p.pixels, (Bytes{0, 0, 0, 0, 1, 2, 3, 0}));
+}
+
+TEST(BitmapBuilder, MissingPageOrPaletteGivesEight) {
+  CImageDocument empty;
+  EXPECT_EQ(Build(empty).result, 8);
+  Document d(1, 1, 8, 1);
+  d.doc.palettes.ClearCurrent();
+  EXPECT_EQ(Build(d.doc).result, 8);
+  d.doc.depth = 24;
+  EXPECT_EQ(Build(d.doc).result, 0);
+}
+
+TEST(BitmapBuilder, BlocksThatCannotBeHadGiveFiveAndNullHandles) {
+  Document zeroWidth(0, 4, 8, 1);
+  EXPECT_EQ(Build(zeroWidth.doc).result, 5);
+  Document zeroHeight(4, 0, 24, 1);
+  EXPECT_EQ(Build(zeroHeight.doc).result, 5);
+  Document d(4, 4, 8, 1);
+  for (long failAt : {1, 2}) {
+    FailAllocationAt(failAt);
+    EXPECT_EQ(Build(d.doc).result, 5) << failAt;
+    FailAllocationAt(0);
+  }
+  EXPECT_EQ(Build(d.doc).result, 0);
+}
+
+}  // namespace
+}  // namespace pelo

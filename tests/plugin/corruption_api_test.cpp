@@ -1,0 +1,124 @@
+// Small golden files with one patch each, and the result code every patch
+// must give. Both entry points must answer with a code, never crash.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "plugin/api_host.h"
+#include "support/document_writer.h"
+
+namespace pelo {
+namespace {
+
+using test::Bytes;
+
+test::DocumentSpec Golden() {
+  test::DocumentSpec d;
+  d.colorCount = 2;
+  d.palettes = {{"p", {0, 0, 0, 255, 255, 255}, {}}};
+  test::PageSpec page{"page", 2, 2, {}, 0, {}};
+  page.layers.push_back({"l", 1, {1, 0, 0, 1}, {}, {}});
+  d.pages = {page};
+  return d;
+}
+
+Bytes GoldenLegacy() {
+  test::LegacyFileSpec f;
+  f.width = 2;
+  f.height = 2;
+  f.layers.push_back(test::EncodeLegacyLayer("l", 1, {1, 1, 1, 1}, 2));
+  return test::WriteLegacyFile(f);
+}
+
+struct Patch {
+  const char* what;
+  std::function<Bytes()> make;
+  int info;     // expected GetPictureInfo result
+  int picture;  // expected GetPicture result
+};
+
+Bytes Patched(Bytes b, std::size_t at, std::uint8_t value) {
+  b.at(at) = value;
+  return b;
+}
+
+Bytes Cut(Bytes b, std::size_t size) {
+  b.resize(size);
+  return b;
+}
+
+Bytes DeclaredSize(std::int64_t delta) {
+  const Bytes body = test::DocumentBody(Golden()).bytes();
+  test::ContainerOptions o;
+  o.declaredSize = static_cast<std::int64_t>(body.size()) + delta;
+  return test::MakeContainer(body, o);
+}
+
+Bytes WithBody(const std::function<void(test::DocumentSpec&)>& change) {
+  test::DocumentSpec d = Golden();
+  change(d);
+  return test::WriteDocumentFile(d);
+}
+
+TEST(Corruption, EveryPatchGivesItsResultCode) {
+  const Bytes golden = test::WriteDocumentFile(Golden());
+  const Bytes legacy = GoldenLegacy();
+  const std::vector<Patch> patches = {
+      {"golden", [&] { return golden; }, 0, 0},
+      {"version 1 reads the same", [&] { return Patched(golden, 5, 1); }, 0, 0},
+      {"compression mode 0", [&] { return Patched(golden, 7, 0); }, 3, 3},
+      {"compression mode 2", [&] { return Patched(golden, 7, 2); }, 3, 3},
+      {"body size one more", [] { return DeclaredSize(1); }, 3, 3},
+      {"body size one less", [] { return DeclaredSize(-1); }, 3, 3},
+      {"body size 0xFFFFFFFF",
+       [&] {
+         return Patched(Patched(Patched(Patched(golden, 8, 0xFF), 9, 0xFF), 10, 0xFF), 11, 0xFF);
+       },
+       3, 3},
+      {"only the magic", [&] { return Cut(golden, 5); }, 3, 3},
+      {"cut inside the header", [&] { return Cut(golden, 9); }, 3, 3},
+      {"cut inside the zlib stream", [&] { return Cut(golden, golden.size() - 6); }, 3, 3},
+      {"zlib header damaged", [&] { return Patched(golden, 12, 0); }, 3, 3},
+      {"garbage after the stream",
+       [&] {
+         Bytes b = golden;
+         b.insert(b.end(), 50, 0xAB);
+         return b;
+       },
+       0, 0},
+      {"fifth byte X reads as legacy", [&] { return Patched(golden, 4, 'X'); }, 0, 3},
+      {"no current page", [] { return WithBody([](auto& d) { d.currentPage.reset(); }); }, 8, 8},
+      {"current page out of range", [] { return WithBody([](auto& d) { d.currentPage = 5; }); }, 8,
+       8},
+      {"no current palette", [] { return WithBody([](auto& d) { d.currentPalette.reset(); }); }, 8,
+       8},
+      {"no current palette at 24 bits",
+       [] {
+         return WithBody([](auto& d) {
+           d.currentPalette.reset();
+           d.depth = 24;
+         });
+       },
+       0, 0},
+      {"page of width 0", [] { return WithBody([](auto& d) { d.pages[0].width = 0; }); }, 0, 5},
+      {"layer without pixels",
+       [] { return WithBody([](auto& d) { d.pages[0].layers[0].pixels.clear(); }); }, 0, 0},
+      {"legacy golden", [&] { return legacy; }, 0, 0},
+      {"legacy signature PELO3", [&] { return Patched(legacy, 4, '3'); }, 0, 3},
+      {"legacy cut in the palette", [&] { return Cut(legacy, 100); }, 0, 8},
+      {"legacy cut in the header", [&] { return Cut(legacy, 12); }, 8, 8},
+      {"legacy 65535 layers declared", [&] { return Patched(Patched(legacy, 18, 0xFF), 19, 0xFF); },
+       0, 8},
+  };
+  for (const auto& p : patches) {
+    SCOPED_TRACE(p.what);
+    const Bytes file = p.make();
+    PictureInfo info{};
+    EXPECT_EQ(test::GetInfoFromMemory(file, &info), p.info);
+    test::Dib dib;
+    EXPECT_EQ(test::GetPictureFromMemory(file, &dib), p.picture);
+  }
+}
+
+}  // namespace
+}  // namespace pelo
