@@ -1,0 +1,111 @@
+#include "info_printer.h"
+
+#include "document/color_palette.h"
+#include "failure_reason.h"
+#include "legacy/legacy_reader.h"
+#include "pages/layer.h"
+#include "pages/page.h"
+#include "plugin/file_format.h"
+#include "text_conversion.h"
+
+namespace pelo::tools {
+
+namespace {
+
+const char* CurrentMark(const CItemList& list, int index) {
+  return list.currentIndex == index ? "*" : " ";
+}
+
+std::string Quoted(const std::string& cp932) {
+  return "\"" + Cp932ToUtf8(cp932) + "\"";
+}
+
+// Reads the document as the plug-in would: the current format through the
+// loader, the legacy format through its reader.
+std::string LoadDocument(const PictureInput& input, CImageDocument* document, bool* legacy) {
+  try {
+    std::unique_ptr<CFile> file = input.OpenFile();
+    if (!file) return "cannot open the file";
+    *legacy = DetectFileFormat(*file) == kFormatLegacy;
+    if (*legacy) return ReadLegacyFile(*file, document) == 0 ? "" : "cannot read the layers";
+    return document->Load(*file) ? "" : Cp932ToUtf8(document->errorText);
+  } catch (...) {
+    return "the file is damaged or ends too early";
+  }
+}
+
+}  // namespace
+
+std::string InfoPrinter::Load(PictureInput& input, PictureInfo* info, CImageDocument* document,
+                              bool* legacy) {
+  if (!input.Prepare()) return input.error();
+  const int result =
+      module_.PictureInfoOf(input.Source(), input.PositionOrSize(), input.Flag(), info);
+  if (result != SPI_SUCCESS) return DescribeFailure(result, input);
+  return LoadDocument(input, document, legacy);
+}
+
+bool InfoPrinter::Print(PictureInput& input) {
+  PictureInfo info{};
+  CImageDocument document;
+  bool legacy = false;
+  if (const std::string reason = Load(input, &info, &document, &legacy); !reason.empty()) {
+    std::fprintf(stderr, "pelconv: %s: %s\n", input.Name().c_str(), reason.c_str());
+    return false;
+  }
+  std::fprintf(out_, "%s: %s, %d x %d pixels, %d bits per pixel\n", input.Name().c_str(),
+               legacy ? "legacy format (PELO)" : "current format (PELO2)", info.width, info.height,
+               info.colorDepth);
+  if (legacy) {
+    const auto* page = static_cast<const CPage*>(document.pages.GetCurrent());
+    if (page != nullptr) PrintLayers(*page, "  ");
+  } else {
+    PrintDocument(document);
+  }
+  return true;
+}
+
+void InfoPrinter::PrintDocument(const CImageDocument& document) {
+  std::fprintf(out_, "  document depth %d, %u colours per palette, background index %d",
+               document.depth, document.colorCount, document.backgroundColor.index);
+  if (document.bankMode != 0) std::fprintf(out_, ", bank mode (index 0 of every 16 is clear)");
+  std::fprintf(out_, "\n");
+  PrintPalettes(document);
+  PrintPages(document);
+}
+
+void InfoPrinter::PrintPalettes(const CImageDocument& document) {
+  const CItemList& list = document.palettes;
+  std::fprintf(out_, "  palettes: %d (* current)\n", list.GetCount());
+  for (int i = 0; i < list.GetCount(); ++i) {
+    const auto* palette = static_cast<const CColorPalette*>(list.GetAt(i));
+    if (palette == nullptr) continue;
+    std::fprintf(out_, "   %s %d %s, %d colours\n", CurrentMark(list, i), i,
+                 Quoted(palette->name).c_str(), palette->colorCount);
+  }
+}
+
+void InfoPrinter::PrintPages(const CImageDocument& document) {
+  const CItemList& list = document.pages;
+  std::fprintf(out_, "  pages: %d (* current)\n", list.GetCount());
+  for (int i = 0; i < list.GetCount(); ++i) {
+    const auto* page = static_cast<const CPage*>(list.GetAt(i));
+    if (page == nullptr) continue;
+    std::fprintf(out_, "   %s %d %s, %d x %d\n", CurrentMark(list, i), i,
+                 Quoted(page->name).c_str(), page->width, page->height);
+    PrintLayers(*page, "      ");
+  }
+}
+
+void InfoPrinter::PrintLayers(const CPage& page, const char* indent) {
+  const CItemList& list = page.layers;
+  std::fprintf(out_, "%slayers: %d, top first (* current)\n", indent, list.GetCount());
+  for (int i = 0; i < list.GetCount(); ++i) {
+    const auto* layer = static_cast<const CLayer*>(list.GetAt(i));
+    if (layer == nullptr) continue;
+    std::fprintf(out_, "%s %s %d %s, %s\n", indent, CurrentMark(list, i), i,
+                 Quoted(layer->name).c_str(), layer->visible != 0 ? "visible" : "hidden");
+  }
+}
+
+}  // namespace pelo::tools

@@ -1,0 +1,36 @@
+// What the user asked for on the command line.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace pelo::tools {
+
+enum class LayerMode { visible, all };
+
+class Options {
+ public:
+  // Parses argv[1..]. False with a message in error() for a command line
+  // that cannot be carried out.
+  bool Parse(int argc, const char* const* argv);
+  const std::string& error() const { return error_; }
+
+  std::vector<std::string> inputs;  // "-" is standard input
+  std::string outputFolder;         // empty: beside each input
+  std::optional<LayerMode> layers;  // unset: the module's own setting
+  std::string pluginPath;           // empty: the module beside the executable
+  bool info = false;
+  bool quiet = false;
+  bool help = false;
+  bool version = false;
+
+ private:
+  bool TakeValue(int argc, const char* const* argv, int* i, std::string* value);
+  bool ParseOne(int argc, const char* const* argv, int* i);
+  bool SetLayers(const std::string& value);
+
+  std::string error_;
+};
+
+}  // namespace pelo::tools

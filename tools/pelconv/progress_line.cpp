@@ -1,0 +1,40 @@
+#include "progress_line.h"
+
+#ifdef _WIN32
+#include <io.h>
+#define PELO_ISATTY(f) ::_isatty(::_fileno(f))
+#else
+#include <unistd.h>
+#define PELO_ISATTY(f) ::isatty(::fileno(f))
+#endif
+
+namespace pelo::tools {
+
+namespace {
+constexpr std::size_t kMaxNameBytes = 60;
+}
+
+ProgressLine::ProgressLine(std::size_t total, bool wanted)
+    : total_(total), enabled_(wanted && total > 1 && PELO_ISATTY(stderr)) {}
+
+void ProgressLine::Show(std::size_t done, const std::string& name) {
+  if (!enabled_) return;
+  std::string shown = name;
+  if (shown.size() > kMaxNameBytes) shown = "..." + shown.substr(shown.size() - kMaxNameBytes);
+  std::string line =
+      "[" + std::to_string(done) + "/" + std::to_string(total_) + "] converting " + shown;
+  const std::size_t width = line.size();
+  if (width < shownWidth_) line.append(shownWidth_ - width, ' ');
+  std::fprintf(stderr, "\r%s", line.c_str());
+  std::fflush(stderr);
+  shownWidth_ = width;
+}
+
+void ProgressLine::Clear() {
+  if (!enabled_ || shownWidth_ == 0) return;
+  std::fprintf(stderr, "\r%s\r", std::string(shownWidth_, ' ').c_str());
+  std::fflush(stderr);
+  shownWidth_ = 0;
+}
+
+}  // namespace pelo::tools

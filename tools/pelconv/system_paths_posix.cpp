@@ -1,0 +1,19 @@
+#include <limits.h>
+#include <unistd.h>
+
+#include "system_paths.h"
+
+namespace pelo::tools {
+
+std::string ExecutablePath() {
+  char buffer[PATH_MAX];
+  const ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+  if (n <= 0) return {};
+  return std::string(buffer, static_cast<std::size_t>(n));
+}
+
+const char* PluginFileName() {
+  return "Pelo2SPI.so";
+}
+
+}  // namespace pelo::tools
