@@ -1,5 +1,7 @@
 #include "document/item_list.h"
 
+#include <algorithm>
+
 namespace pelo {
 
 CItemList::~CItemList() {
@@ -36,6 +38,9 @@ void CItemList::InsertAt(int index, std::unique_ptr<CListItem> item, bool keepCu
   // Callers pass non-negative positions; a negative one would index before
   // the array, so it inserts at the front.
   if (index < 0) index = 0;
+  // Grow first: when memory runs out the list is left exactly as it was,
+  // current index included. Nothing below allocates.
+  items_.reserve(std::max(items_.size() + 1, static_cast<std::size_t>(index) + 1));
   const std::int32_t remembered = currentIndex;
   ClearCurrent();
   item->owner = this;

@@ -428,8 +428,8 @@ TEST_F(PaletteTest, AShortMaskPayloadLeavesTheRestOfTheMaskZero) {
 
 TEST_F(PaletteTest, ALongMaskPayloadIsReadAsFarAs256Bytes) {
   CColorPalette palette;
-  Bytes mask = MaskWith({255});
-  mask.resize(300, 1);
+  Bytes mask(300, 1);  // cell 255 marked, then 44 bytes past the mask
+  std::fill_n(mask.begin(), 255, std::uint8_t{0});
   RecordWriter selectionBody;
   selectionBody.Data(1000, mask).Data(1001, {4, 5, 6});
   LoadPalette(palette, RecordWriter().Nested(1011, selectionBody).Dword(1001, 3), 256);
