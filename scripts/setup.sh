@@ -8,6 +8,8 @@ PACKAGES=(
   clang libclang-rt-14-dev
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 libz-mingw-w64-dev binutils-mingw-w64-i686
   googletest xvfb xauth
+  # A Japanese font with Latin glyphs, so the dialog renders legibly under wine.
+  fonts-ipafont-gothic
 )
 WINE_PACKAGES=(wine wine32:i386 wine64)
 

@@ -1,4 +1,5 @@
 #include <windows.h>
+#undef WriteProfileString  // windows.h maps it to WriteProfileStringA; ours is pelo::
 
 #include "platform/profile.h"
 
