@@ -58,7 +58,7 @@ bool InfoPrinter::Print(PictureInput& input) {
                info.colorDepth);
   if (legacy) {
     const auto* page = static_cast<const CPage*>(document.pages.GetCurrent());
-    if (page != nullptr) PrintLayers(*page, "  ");
+    if (page != nullptr) PrintLayers(*page, "  ", false);
   } else {
     PrintDocument(document);
   }
@@ -66,8 +66,15 @@ bool InfoPrinter::Print(PictureInput& input) {
 }
 
 void InfoPrinter::PrintDocument(const CImageDocument& document) {
-  std::fprintf(out_, "  document depth %d, %u colours per palette, background index %d",
-               document.depth, document.colorCount, document.backgroundColor.index);
+  std::fprintf(out_, "  document depth %d, %u colours per palette, ", document.depth,
+               document.colorCount);
+  const auto& background = document.backgroundColor;
+  if (document.depth > 8) {
+    std::fprintf(out_, "background colour #%02X%02X%02X", background.color[2], background.color[1],
+                 background.color[0]);
+  } else {
+    std::fprintf(out_, "background index %d", background.index);
+  }
   if (document.bankMode != 0) std::fprintf(out_, ", bank mode (index 0 of every 16 is clear)");
   std::fprintf(out_, "\n");
   PrintPalettes(document);
@@ -93,17 +100,18 @@ void InfoPrinter::PrintPages(const CImageDocument& document) {
     if (page == nullptr) continue;
     std::fprintf(out_, "   %s %d %s, %d x %d\n", CurrentMark(list, i), i,
                  Quoted(page->name).c_str(), page->width, page->height);
-    PrintLayers(*page, "      ");
+    PrintLayers(*page, "      ", true);
   }
 }
 
-void InfoPrinter::PrintLayers(const CPage& page, const char* indent) {
+void InfoPrinter::PrintLayers(const CPage& page, const char* indent, bool markCurrent) {
   const CItemList& list = page.layers;
-  std::fprintf(out_, "%slayers: %d, top first (* current)\n", indent, list.GetCount());
+  std::fprintf(out_, "%slayers: %d, top first%s\n", indent, list.GetCount(),
+               markCurrent ? " (* current)" : "");
   for (int i = 0; i < list.GetCount(); ++i) {
     const auto* layer = static_cast<const CLayer*>(list.GetAt(i));
     if (layer == nullptr) continue;
-    std::fprintf(out_, "%s %s %d %s, %s\n", indent, CurrentMark(list, i), i,
+    std::fprintf(out_, "%s %s %d %s, %s\n", indent, markCurrent ? CurrentMark(list, i) : " ", i,
                  Quoted(layer->name).c_str(), layer->visible != 0 ? "visible" : "hidden");
   }
 }

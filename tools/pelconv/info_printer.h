@@ -30,7 +30,8 @@ class InfoPrinter {
   void PrintDocument(const CImageDocument& document);
   void PrintPalettes(const CImageDocument& document);
   void PrintPages(const CImageDocument& document);
-  void PrintLayers(const CPage& page, const char* indent);
+  // Legacy files keep no current layer, so there is none to mark.
+  void PrintLayers(const CPage& page, const char* indent, bool markCurrent);
 
   const PluginModule& module_;
   std::FILE* out_;
