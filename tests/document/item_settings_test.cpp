@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "document/color_palette.h"
+#include "pages/layer.h"
+#include "pages/page.h"
+#include "support/document_writer.h"
 #include "support/body_reader.h"
 #include "support/record_writer.h"
 
@@ -86,6 +89,44 @@ TEST_F(ItemSettingsTest, APaletteAmountRecordDoesNotBecomeTheDefault) {
   });
   EXPECT_EQ(palette.settings.amount, 50u);
   EXPECT_EQ(CItemSettings::DefaultAmount(), 100u);
+}
+
+TEST_F(ItemSettingsTest, ALayerOption1RecordReachesEveryNewItem) {
+  test::LayerSpec spec;
+  spec.extra.Byte(2001, 0);
+  CLayer layer;
+  const auto body = test::LayerBody(spec).bytes();
+  LoadBody(body, [&](CBinaryReader& reader, std::uint32_t length) {
+    layer.Load(reader, length, 1, 1, 8);
+  });
+  CColorPalette palette;
+  CPage page;
+  CLayer next;
+  const std::initializer_list<const CItemSettings*> all = {&palette.settings, &page.settings,
+                                                           &next.settings};
+  for (const CItemSettings* settings : all) {
+    EXPECT_EQ(settings->option1, 0);
+    EXPECT_EQ(settings->amount, 100u);
+    EXPECT_EQ(settings->option2, 2);
+  }
+}
+
+TEST_F(ItemSettingsTest, PageSettingsRecordsNeverChangeTheDefaults) {
+  test::PageSpec spec;
+  spec.width = spec.height = 1;
+  spec.currentLayer.reset();
+  spec.extra.Dword(3000, 5).Byte(3001, 6).Byte(3002, 7);
+  CPage page;
+  const auto body = test::PageBody(spec).bytes();
+  LoadBody(body, [&](CBinaryReader& reader, std::uint32_t length) {
+    page.Load(reader, length, 8);
+  });
+  EXPECT_EQ(page.settings.amount, 5u);
+  EXPECT_EQ(page.settings.option1, 6);
+  EXPECT_EQ(page.settings.option2, 7);
+  EXPECT_EQ(CItemSettings::DefaultAmount(), 100u);
+  EXPECT_EQ(CItemSettings::DefaultOption1(), 1);
+  EXPECT_EQ(CItemSettings::DefaultOption2(), 2);
 }
 
 TEST_F(ItemSettingsTest, ResetDefaultsRestoresTheLoadTimeValues) {
