@@ -1,0 +1,270 @@
+// The benchmark: one run measures every document shape side by side with
+// its floors (a bare inflate of the same body, libpng on the same picture,
+// memcpy of the same bytes) and writes the tables as markdown.
+#include <zlib.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <memory>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "bench_documents.h"
+#include "bench_report.h"
+#include "document/image_document.h"
+#include "heap_counter.h"
+#include "pages/layer.h"
+#include "pages/page.h"
+#include "platform/mem_file.h"
+#include "plugin/pixel_operations.h"
+#include "plugin/spi_api.h"
+#include "png_reference.h"
+#include "round_timer.h"
+
+namespace pelo::bench {
+namespace {
+
+constexpr unsigned kMemorySource = 1;
+
+const char* Source(const BenchDocument& doc) {
+  return reinterpret_cast<const char*>(doc.file.data());
+}
+
+// The floor: zlib alone inflating the body into a buffer of its own.
+bool BareInflate(const BenchDocument& doc) {
+  auto body = std::make_unique_for_overwrite<std::uint8_t[]>(doc.bodySize);
+  z_stream stream{};
+  if (inflateInit(&stream) != Z_OK) return false;
+  stream.next_in = const_cast<Bytef*>(doc.file.data() + doc.streamOffset);
+  stream.avail_in = static_cast<uInt>(doc.file.size() - doc.streamOffset);
+  stream.next_out = body.get();
+  stream.avail_out = static_cast<uInt>(doc.bodySize);
+  const int result = inflate(&stream, Z_FINISH);
+  inflateEnd(&stream);
+  return result == Z_STREAM_END && stream.total_out == doc.bodySize;
+}
+
+bool PictureInfoOf(const BenchDocument& doc) {
+  PictureInfo info{};
+  const int result =
+      GetPictureInfo(Source(doc), static_cast<intptr_t>(doc.file.size()), kMemorySource, &info);
+  return result == SPI_SUCCESS && info.width == doc.shape.size;
+}
+
+bool PictureOf(const BenchDocument& doc) {
+  SpiLocalHandle header = nullptr;
+  SpiLocalHandle pixels = nullptr;
+  const int result = GetPicture(Source(doc), static_cast<intptr_t>(doc.file.size()), kMemorySource,
+                                &header, &pixels, nullptr, 0);
+  LocalFree(header);
+  LocalFree(pixels);
+  return result == SPI_SUCCESS;
+}
+
+std::size_t Stride(const DocumentShape& shape) {
+  return (static_cast<std::size_t>(shape.size) * (shape.depth / 8) + 3) & ~std::size_t{3};
+}
+
+std::size_t OutputBytes(const DocumentShape& shape) {
+  const std::size_t header = 40 + (shape.depth == 8 ? 1024 : 0);
+  return header + Stride(shape) * static_cast<std::size_t>(shape.size);
+}
+
+// The whole picture as the module returns it matches the single layer it
+// was painted from (no pixel of that layer is the key).
+bool PictureMatches(const BenchDocument& doc) {
+  SpiLocalHandle header = nullptr;
+  SpiLocalHandle pixels = nullptr;
+  if (GetPicture(Source(doc), static_cast<intptr_t>(doc.file.size()), kMemorySource, &header,
+                 &pixels, nullptr, 0) != SPI_SUCCESS)
+    return false;
+  const auto* bits = static_cast<const std::uint8_t*>(LocalLock(pixels));
+  const std::size_t stride = Stride(doc.shape);
+  const auto side = static_cast<std::size_t>(doc.shape.size);
+  bool same = bits != nullptr;
+  for (std::size_t y = 0; same && y < side; ++y)
+    same = std::memcmp(bits + stride * (side - 1 - y), doc.picture.data() + side * y, side) == 0;
+  LocalUnlock(pixels);
+  LocalFree(header);
+  LocalFree(pixels);
+  return same;
+}
+
+std::int64_t PeakHeapOfPicture(const BenchDocument& doc) {
+  SpiLocalHandle header = nullptr;
+  SpiLocalHandle pixels = nullptr;
+  const std::int64_t before = HeapCounter::Current();
+  HeapCounter::ResetPeak();
+  GetPicture(Source(doc), static_cast<intptr_t>(doc.file.size()), kMemorySource, &header, &pixels,
+             nullptr, 0);
+  const std::int64_t peak = HeapCounter::Peak() - before;
+  LocalFree(header);
+  LocalFree(pixels);
+  return peak;
+}
+
+// The layers of a loaded document, drawn by the pixel operations into a
+// block that already exists, bottom layer first, as the builder draws them.
+class Composition {
+ public:
+  explicit Composition(const BenchDocument& doc) : shape_(doc.shape) {
+    CMemFile file(doc.file.data(), doc.file.size());
+    loaded_ = document_.Load(file);
+    const auto* page = static_cast<const CPage*>(document_.pages.GetCurrent());
+    if (!loaded_ || page == nullptr) return;
+    for (int i = page->layers.GetCount() - 1; i >= 0; --i)
+      layers_.push_back(static_cast<const CLayer*>(page->layers.GetAt(i)));
+    output_.assign(Stride(shape_) * static_cast<std::size_t>(shape_.size), 0);
+  }
+
+  bool Loaded() const { return loaded_; }
+  std::string ErrorText() const { return document_.errorText; }
+
+  std::size_t LayerBytes() const {
+    std::size_t total = 0;
+    for (const CLayer* layer : layers_) total += layer->pixelsSize;
+    return total;
+  }
+
+  bool Compose() {
+    const auto step = -static_cast<std::ptrdiff_t>(Stride(shape_));
+    std::uint8_t* top = output_.data() + Stride(shape_) * static_cast<std::size_t>(shape_.size - 1);
+    const std::uint8_t* key = document_.backgroundColor.color.data();
+    for (const CLayer* layer : layers_) {
+      if (shape_.depth == 8)
+        BlitIndexedKeyed(top, step, shape_.size, shape_.size, layer->pixels.get(), shape_.size,
+                         document_.backgroundColor.index);
+      else
+        BlitRgb24Keyed(top, step, shape_.size, shape_.size, layer->pixels.get(), key);
+    }
+    return true;
+  }
+
+  bool Copy() {
+    for (const CLayer* layer : layers_)
+      std::memcpy(output_.data(), layer->pixels.get(), layer->pixelsSize);
+    return true;
+  }
+
+ private:
+  DocumentShape shape_;
+  CImageDocument document_;
+  bool loaded_ = false;
+  std::vector<const CLayer*> layers_;
+  Bytes output_;
+};
+
+Row MeasureCurrent(const DocumentShape& shape) {
+  Row row;
+  row.shape = shape;
+  const BenchDocument doc = MakeBenchDocument(shape);
+  row.fileBytes = doc.file.size();
+  row.bodyBytes = doc.bodySize;
+  row.outputBytes = OutputBytes(shape);
+  Composition composition(doc);
+  if (!composition.Loaded()) {
+    row.refused = "refused by the loader (result 3)";
+    return row;
+  }
+  if (!doc.picture.empty() && !PictureMatches(doc)) {
+    row.refused = "wrong picture";
+    return row;
+  }
+  row.layerBytes = composition.LayerBytes();
+  std::optional<PngBytes> png;
+  const Bytes palette = BenchPalette();
+  if (!doc.picture.empty()) png = EncodeIndexedPng(doc.picture, shape.size, shape.size, palette, 6);
+  const std::size_t pictureBytes = doc.picture.size();
+
+  RoundTimer timer;
+  timer.Add("inflate", [&] { return BareInflate(doc); });
+  timer.Add("GetPictureInfo", [&] { return PictureInfoOf(doc); });
+  timer.Add("GetPicture", [&] { return PictureOf(doc); });
+  timer.Add("compose", [&] { return composition.Compose(); });
+  timer.Add("memcpy", [&] { return composition.Copy(); });
+  if (png) {
+    row.pngBytes = png->size();
+    timer.Add("libpng", [&] { return DecodeIndexedPng(*png).size == pictureBytes; });
+  }
+  if (!timer.Run()) {
+    row.refused = "a measured call failed";
+    return row;
+  }
+  row.rounds = timer.Rounds();
+  row.inflate = timer.Median(0);
+  row.info = timer.Median(1);
+  row.picture = timer.Median(2);
+  row.compose = timer.Median(3);
+  row.copy = timer.Median(4);
+  if (png) row.png = timer.Median(5);
+  row.peakHeap = PeakHeapOfPicture(doc);
+  return row;
+}
+
+Row MeasureLegacy(const DocumentShape& shape) {
+  Row row;
+  row.shape = shape;
+  const BenchDocument doc = MakeBenchDocument(shape);
+  row.fileBytes = doc.file.size();
+  row.bodyBytes = doc.file.size();
+  row.outputBytes = OutputBytes(shape);
+  RoundTimer timer;
+  timer.Add("GetPictureInfo", [&] { return PictureInfoOf(doc); });
+  timer.Add("GetPicture", [&] { return PictureOf(doc); });
+  if (!timer.Run()) {
+    row.refused = "a measured call failed";
+    return row;
+  }
+  row.rounds = timer.Rounds();
+  row.info = timer.Median(0);
+  row.picture = timer.Median(1);
+  row.peakHeap = PeakHeapOfPicture(doc);
+  return row;
+}
+
+std::vector<int> ParseSizes(const char* text) {
+  std::vector<int> sizes;
+  std::stringstream in(text);
+  std::string item;
+  while (std::getline(in, item, ',')) sizes.push_back(std::atoi(item.c_str()));
+  return sizes;
+}
+
+}  // namespace
+}  // namespace pelo::bench
+
+int main(int argc, char** argv) {
+  using namespace pelo::bench;
+  std::string output;
+  std::string title = "Benchmarks";
+  std::vector<int> sizes = {64, 256, 1024, 4096};
+  for (int i = 1; i + 1 < argc; i += 2) {
+    const std::string option = argv[i];
+    if (option == "--output") output = argv[i + 1];
+    if (option == "--sizes") sizes = ParseSizes(argv[i + 1]);
+    if (option == "--title") title = argv[i + 1];
+  }
+  Report report(title, zlibVersion(), LibpngVersion());
+  for (int size : sizes)
+    for (int layers : {1, 8})
+      for (int depth : {8, 24}) {
+        const DocumentShape shape{Format::kCurrent, size, layers, depth};
+        std::cerr << "measuring " << Describe(shape) << std::endl;
+        report.AddCurrent(MeasureCurrent(shape));
+      }
+  for (int size : sizes)
+    for (int layers : {1, 8}) {
+      const DocumentShape shape{Format::kLegacy, size, layers, 8};
+      std::cerr << "measuring " << Describe(shape) << std::endl;
+      report.AddLegacy(MeasureLegacy(shape));
+    }
+  const std::string text = report.Markdown();
+  std::cout << text;
+  if (!output.empty()) std::ofstream(output, std::ios::binary) << text;
+  return 0;
+}

@@ -1,0 +1,228 @@
+#include "bench_report.h"
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+namespace pelo::bench {
+
+namespace {
+
+constexpr double kMiB = 1024.0 * 1024.0;
+
+std::string Printf(const char* format, double value) {
+  char text[64];
+  std::snprintf(text, sizeof text, format, value);
+  return text;
+}
+
+std::string Time(double seconds) {
+  if (seconds <= 0) return "-";
+  if (seconds < 1e-3) return Printf("%.1f us", seconds * 1e6);
+  if (seconds < 1) return Printf("%.2f ms", seconds * 1e3);
+  return Printf("%.3f s", seconds);
+}
+
+std::string Ratio(double a, double b) {
+  return a > 0 && b > 0 ? Printf("%.2fx", a / b) : "-";
+}
+
+std::string MiB(double bytes) {
+  if (bytes < 0.1 * kMiB) return Printf("%.1f KiB", bytes / 1024.0);
+  return Printf("%.1f MiB", bytes / kMiB);
+}
+
+std::string GBps(double bytes, double seconds) {
+  return seconds > 0 ? Printf("%.2f GB/s", bytes / seconds / 1e9) : "-";
+}
+
+std::string ReadLine(const char* path) {
+  std::ifstream in(path);
+  std::string line;
+  std::getline(in, line);
+  return line;
+}
+
+std::string CpuModel() {
+  std::ifstream in("/proc/cpuinfo");
+  for (std::string line; std::getline(in, line);)
+    if (line.rfind("model name", 0) == 0) return line.substr(line.find(':') + 2);
+  return "unknown";
+}
+
+std::string Command(const char* command) {
+  std::string out;
+  FILE* pipe = popen(command, "r");
+  if (pipe == nullptr) return out;
+  char buffer[256];
+  while (std::fgets(buffer, sizeof buffer, pipe) != nullptr) out += buffer;
+  pclose(pipe);
+  return out;
+}
+
+bool IsLarge8Layers(const Row& row) {
+  return row.shape.layers == 8 && row.shape.size >= 1024;
+}
+
+std::string Verdict(bool met) {
+  return met ? "met" : "**not met**";
+}
+
+}  // namespace
+
+Report::Report(std::string title, std::string zlibVersion, std::string pngVersion)
+    : title_(std::move(title)),
+      zlibVersion_(std::move(zlibVersion)),
+      pngVersion_(std::move(pngVersion)),
+      loadBefore_(ReadLine("/proc/loadavg")) {}
+
+std::string Report::Header() const {
+  std::ostringstream out;
+  out << "# " << title_ << "\n\n"
+      << "Written by `scripts/bench.sh` (the recipe of the documents is in README.md). "
+      << "Times are medians of at least 7 rounds; each round times one batch of every "
+      << "measurement of a document in turn, so load from elsewhere slows all of them alike.\n\n"
+      << "- CPU: " << CpuModel() << ", " << Command("nproc | tr -d '\\n'") << " cores\n"
+      << "- zlib " << zlibVersion_ << ", libpng " << pngVersion_ << "\n"
+      << "- load average before the run: " << loadBefore_
+      << "; after: " << ReadLine("/proc/loadavg") << "\n"
+      << "- busiest other processes at the end of the run (%CPU, command):\n\n```\n"
+      << Command("ps -eo pcpu,comm --sort=-pcpu | grep -v pelo_bench | sed -n '2,6p'") << "```\n\n";
+  return out.str();
+}
+
+std::string Report::PipelineTable() const {
+  std::ostringstream out;
+  out << "## Current format: the pipeline against a bare inflate of the same body\n\n"
+      << "| Document | Body | Deflated | Ratio | Inflate | GetPictureInfo | vs inflate | "
+         "GetPicture | vs inflate |\n"
+      << "|---|---:|---:|---:|---:|---:|---:|---:|---:|\n";
+  for (const Row& r : current_) {
+    out << "| " << Describe(r.shape) << " | " << MiB(r.bodyBytes) << " | " << MiB(r.fileBytes - 12)
+        << " | " << Printf("%.1f", static_cast<double>(r.bodyBytes) / (r.fileBytes - 12)) << " | ";
+    if (!r.refused.empty()) {
+      out << r.refused << " | | | | |\n";
+      continue;
+    }
+    out << Time(r.inflate) << " | " << Time(r.info) << " | " << Ratio(r.info, r.inflate) << " | "
+        << Time(r.picture) << " | " << Ratio(r.picture, r.inflate) << " |\n";
+  }
+  return out.str() + "\n";
+}
+
+std::string Report::PngTable() const {
+  std::ostringstream out;
+  out << "## Single 8-bit layer: GetPicture against libpng on the same picture\n\n"
+      << "The picture stored as an indexed PNG at zlib level 6, decoded from memory into a "
+         "new buffer.\n\n"
+      << "| Document | .pel | PNG | GetPicture | libpng | GetPicture / libpng |\n"
+      << "|---|---:|---:|---:|---:|---:|\n";
+  for (const Row& r : current_) {
+    if (r.png <= 0) continue;
+    out << "| " << Describe(r.shape) << " | " << MiB(r.fileBytes) << " | " << MiB(r.pngBytes)
+        << " | " << Time(r.picture) << " | " << Time(r.png) << " | " << Ratio(r.picture, r.png)
+        << " |\n";
+  }
+  return out.str() + "\n";
+}
+
+std::string Report::CompositionTable() const {
+  std::ostringstream out;
+  out << "## Composition alone against memcpy of the same bytes\n\n"
+      << "Every layer drawn by the keyed blit into an existing block, against memcpy of every "
+         "layer into the same block; throughput counts layer bytes read.\n\n"
+      << "| Document | Layer bytes | Composition | Throughput | memcpy | Throughput | "
+         "Composition / memcpy |\n"
+      << "|---|---:|---:|---:|---:|---:|---:|\n";
+  for (const Row& r : current_) {
+    if (!r.refused.empty()) continue;
+    const auto bytes = static_cast<double>(r.layerBytes);
+    out << "| " << Describe(r.shape) << " | " << MiB(bytes) << " | " << Time(r.compose) << " | "
+        << GBps(bytes, r.compose) << " | " << Time(r.copy) << " | " << GBps(bytes, r.copy) << " | "
+        << Printf("%.2f", r.copy / r.compose) << " |\n";
+  }
+  return out.str() + "\n";
+}
+
+std::string Report::HeapTable() const {
+  std::ostringstream out;
+  out << "## Peak heap during GetPicture\n\n"
+      << "Every byte the process held on the C heap above what it held before the call "
+         "(the module's blocks, zlib's state, the two output blocks).\n\n"
+      << "| Document | Body | Output | Peak heap | Peak / (body + output) | "
+         "Limit 2 x body + output + 1 MiB |\n"
+      << "|---|---:|---:|---:|---:|---:|\n";
+  for (const Row& r : current_) {
+    if (!r.refused.empty()) continue;
+    const double limit = 2.0 * r.bodyBytes + r.outputBytes + kMiB;
+    out << "| " << Describe(r.shape) << " | " << MiB(r.bodyBytes) << " | " << MiB(r.outputBytes)
+        << " | " << MiB(static_cast<double>(r.peakHeap)) << " | "
+        << Printf("%.2f", static_cast<double>(r.peakHeap) / (r.bodyBytes + r.outputBytes)) << " | "
+        << MiB(limit) << " |\n";
+  }
+  return out.str() + "\n";
+}
+
+std::string Report::LegacyTable() const {
+  std::ostringstream out;
+  out << "## Legacy format\n\n"
+      << "| Document | File | GetPictureInfo | GetPicture | Output | Output written | "
+         "Peak heap |\n"
+      << "|---|---:|---:|---:|---:|---:|---:|\n";
+  for (const Row& r : legacy_) {
+    out << "| " << Describe(r.shape) << " | " << MiB(r.fileBytes) << " | ";
+    if (!r.refused.empty()) {
+      out << r.refused << " | | | | |\n";
+      continue;
+    }
+    out << Time(r.info) << " | " << Time(r.picture) << " | " << MiB(r.outputBytes) << " | "
+        << GBps(r.outputBytes, r.picture) << " | " << MiB(static_cast<double>(r.peakHeap))
+        << " |\n";
+  }
+  return out.str() + "\n";
+}
+
+std::string Report::Targets() const {
+  std::ostringstream out;
+  out << "## Targets\n\n| Target | Document | Measured | Verdict |\n|---|---|---:|---|\n";
+  for (const Row& r : current_) {
+    if (!IsLarge8Layers(r)) continue;
+    if (!r.refused.empty()) {
+      out << "| GetPictureInfo, GetPicture | " << Describe(r.shape) << " | " << r.refused
+          << " | **not met** |\n";
+      continue;
+    }
+    const double pictureLimit = r.shape.depth == 8 ? 1.35 : 1.5;
+    out << "| GetPictureInfo within 1.10x inflate | " << Describe(r.shape) << " | "
+        << Ratio(r.info, r.inflate) << " | " << Verdict(r.info <= 1.10 * r.inflate) << " |\n"
+        << "| GetPicture within " << Printf("%.2f", pictureLimit) << "x inflate | "
+        << Describe(r.shape) << " | " << Ratio(r.picture, r.inflate) << " | "
+        << Verdict(r.picture <= pictureLimit * r.inflate) << " |\n";
+  }
+  for (const Row& r : current_) {
+    if (r.png <= 0) continue;
+    out << "| GetPicture faster than libpng | " << Describe(r.shape) << " | "
+        << Ratio(r.picture, r.png) << " | " << Verdict(r.picture < r.png) << " |\n";
+  }
+  for (const Row& r : current_) {
+    if (!r.refused.empty()) continue;
+    out << "| Composition at least half of memcpy | " << Describe(r.shape) << " | "
+        << Printf("%.2f", r.copy / r.compose) << " | " << Verdict(r.copy / r.compose >= 0.5)
+        << " |\n";
+  }
+  for (const Row& r : current_) {
+    if (!r.refused.empty()) continue;
+    const double limit = 2.0 * r.bodyBytes + r.outputBytes + kMiB;
+    out << "| Peak heap within 2 x body + output + 1 MiB | " << Describe(r.shape) << " | "
+        << MiB(static_cast<double>(r.peakHeap)) << " | "
+        << Verdict(static_cast<double>(r.peakHeap) <= limit) << " |\n";
+  }
+  return out.str() + "\n";
+}
+
+std::string Report::Markdown() {
+  return Header() + Targets() + PipelineTable() + PngTable() + CompositionTable() + HeapTable() +
+         LegacyTable();
+}
+
+}  // namespace pelo::bench

@@ -1,0 +1,100 @@
+#include "heap_counter.h"
+
+#include <malloc.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstddef>
+
+extern "C" {
+void* __libc_malloc(std::size_t);
+void* __libc_calloc(std::size_t, std::size_t);
+void* __libc_realloc(void*, std::size_t);
+void* __libc_memalign(std::size_t, std::size_t);
+void __libc_free(void*);
+}
+
+namespace pelo::bench {
+
+namespace {
+
+std::atomic<std::int64_t> held{0};
+std::atomic<std::int64_t> peak{0};
+
+void Add(void* block) {
+  if (block == nullptr) return;
+  const auto now = held.fetch_add(static_cast<std::int64_t>(malloc_usable_size(block))) +
+                   static_cast<std::int64_t>(malloc_usable_size(block));
+  std::int64_t top = peak.load();
+  while (now > top && !peak.compare_exchange_weak(top, now)) {
+  }
+}
+
+void Remove(void* block) {
+  if (block != nullptr) held.fetch_sub(static_cast<std::int64_t>(malloc_usable_size(block)));
+}
+
+}  // namespace
+
+std::int64_t HeapCounter::Current() {
+  return held.load();
+}
+
+std::int64_t HeapCounter::Peak() {
+  return peak.load();
+}
+
+void HeapCounter::ResetPeak() {
+  peak.store(held.load());
+}
+
+}  // namespace pelo::bench
+
+// The process's allocator, counted. glibc lets a program replace these; the
+// originals stay reachable under their __libc_ names.
+extern "C" {
+
+void* malloc(std::size_t size) {
+  void* block = __libc_malloc(size);
+  pelo::bench::Add(block);
+  return block;
+}
+
+void* calloc(std::size_t count, std::size_t size) {
+  void* block = __libc_calloc(count, size);
+  pelo::bench::Add(block);
+  return block;
+}
+
+void* realloc(void* old, std::size_t size) {
+  const auto before = old == nullptr ? 0 : static_cast<std::int64_t>(malloc_usable_size(old));
+  void* block = __libc_realloc(old, size);
+  if (block == nullptr && size != 0) return nullptr;  // the old block is still held
+  pelo::bench::held.fetch_sub(before);
+  pelo::bench::Add(block);
+  return block;
+}
+
+void free(void* block) {
+  pelo::bench::Remove(block);
+  __libc_free(block);
+}
+
+void* memalign(std::size_t alignment, std::size_t size) {
+  void* block = __libc_memalign(alignment, size);
+  pelo::bench::Add(block);
+  return block;
+}
+
+void* aligned_alloc(std::size_t alignment, std::size_t size) {
+  return memalign(alignment, size);
+}
+
+int posix_memalign(void** out, std::size_t alignment, std::size_t size) {
+  void* block = memalign(alignment, size);
+  if (block == nullptr) return ENOMEM;
+  *out = block;
+  return 0;
+}
+
+}  // extern "C"
