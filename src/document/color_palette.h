@@ -86,7 +86,7 @@ class CColorPalette : public CListItem {
   }
 };
 
-// Context: the CColorPalette. Part 3.4's palette record body. A raw record
+// Context: the CColorPalette. The records of a palette body. A raw record
 // (1005 to 1010) fills the leading bytes of its array: as many as the
 // payload holds, at most the array's size (the walker skips the rest); a
 // raw record for an array the palette lacks is skipped.

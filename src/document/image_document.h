@@ -36,7 +36,7 @@ class CImageDocument {
   bool AddPage(int position, int width, int height, bool advanceNumber);
   // The same for a palette of colorCount entries numbered nextPaletteNumber.
   bool AddPalette(int position, bool advanceNumber);
-  // Reads a current-format file from its position (Part 2.3). Never raises:
+  // Reads a current-format file from its position. Never raises:
   // a failure gives false with its text in errorText.
   bool Load(CFile& file);
   // Empties both lists and deletes the order table; valid 0. The settings,
@@ -64,7 +64,7 @@ class CImageDocument {
   CDocumentOptions options;
 };
 
-// Context: the CImageDocument. The document's top-level records (Part 3.1):
+// Context: the CImageDocument. The document's top-level records:
 // settings, palettes (3003), pages (2003), current items, colour settings,
 // bank mode, order table and options.
 void DocumentRecordHandler(CBinaryReader& reader, std::uint16_t tag, std::uint32_t length,

@@ -26,7 +26,7 @@ using test::PaletteSpec;
 using test::RecordWriter;
 using test::WalkBody;
 
-// Texts of Part 2.3, in code page 932.
+// The loader's error texts, in code page 932.
 // "このファイルはPELO2形式ではありません。"
 const std::string kNotCurrentFormat =
     "\x82\xb1\x82\xcc\x83\x74\x83\x40\x83\x43\x83\x8b\x82\xcd\x50\x45\x4c\x4f\x32\x8c\x60\x8e\xae"
@@ -240,7 +240,7 @@ TEST_F(DocumentTest, ClearKeepsTheSettings) {
   EXPECT_EQ(Page(document, 0)->number, 1);
 }
 
-// --- DocumentRecordHandler: Part 3.1's edge cases ----------------------------
+// --- DocumentRecordHandler ---------------------------------------------------
 
 TEST_F(DocumentTest, AWholeBodyGivesCurrentPaletteAndPage) {
   CImageDocument document;
