@@ -432,7 +432,7 @@ TEST_F(DocumentTest, GetExceptionTextKeepsAtMost1023Characters) {
   EXPECT_EQ(GetExceptionText(CException(std::string(5000, 'c'))), std::string(1023, 'c'));
 }
 
-// --- Load: Part 2.3's edge cases --------------------------------------------
+// --- Load -------------------------------------------------------------------
 
 bool LoadBytes(CImageDocument& document, const Bytes& bytes, std::uint64_t* endPosition = nullptr) {
   CMemFile file(bytes.data(), bytes.size());
