@@ -80,8 +80,10 @@ std::string Report::Header() const {
   std::ostringstream out;
   out << "# " << title_ << "\n\n"
       << "Written by `scripts/bench.sh` (the recipe of the documents is in README.md). "
-      << "Times are medians of at least 7 rounds; each round times one batch of every "
-      << "measurement of a document in turn, so load from elsewhere slows all of them alike.\n\n"
+      << "Times are the CPU time of the calling thread (kernel time for page faults "
+      << "included), medians of at least 7 rounds; each round times one batch of every "
+      << "measurement of a document in turn, so load from elsewhere touches all of them "
+      << "alike.\n\n"
       << "- CPU: " << CpuModel() << ", " << Command("nproc | tr -d '\\n'") << " cores\n"
       << "- zlib " << zlibVersion_ << ", libpng " << pngVersion_ << "\n"
       << "- load average before the run: " << loadBefore_
