@@ -17,7 +17,10 @@ const char* CurrentMark(const CItemList& list, int index) {
 }
 
 std::string Quoted(const std::string& cp932) {
-  return "\"" + Cp932ToUtf8(cp932) + "\"";
+  std::string text(1, '"');
+  text += Cp932ToUtf8(cp932);
+  text += '"';
+  return text;
 }
 
 // Reads the document as the plug-in would: the current format through the

@@ -19,10 +19,17 @@ ProgressLine::ProgressLine(std::size_t total, bool wanted)
 
 void ProgressLine::Show(std::size_t done, const std::string& name) {
   if (!enabled_) return;
-  std::string shown = name;
-  if (shown.size() > kMaxNameBytes) shown = "..." + shown.substr(shown.size() - kMaxNameBytes);
-  std::string line =
-      "[" + std::to_string(done) + "/" + std::to_string(total_) + "] converting " + shown;
+  std::string line(1, '[');
+  line += std::to_string(done);
+  line += '/';
+  line += std::to_string(total_);
+  line += "] converting ";
+  if (name.size() > kMaxNameBytes) {
+    line += "...";
+    line.append(name, name.size() - kMaxNameBytes, kMaxNameBytes);
+  } else {
+    line += name;
+  }
   const std::size_t width = line.size();
   if (width < shownWidth_) line.append(shownWidth_ - width, ' ');
   std::fprintf(stderr, "\r%s", line.c_str());
