@@ -73,9 +73,9 @@ bool SaveWindowPng(HWND window, const std::string& path) {
   bool ok = false;
   if (bitmap != nullptr && bits != nullptr) {
     HGDIOBJ old = ::SelectObject(memory, bitmap);
-    // The window draws itself, frame and caption included: without a window
-    // manager nothing else would paint the frame on the screen.
-    ok = ::PrintWindow(window, memory, 0) != FALSE;
+    // From the screen, as the user sees it: wine's PrintWindow leaves the
+    // child controls out.
+    ok = ::BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY) != FALSE;
     ::GdiFlush();
     ::SelectObject(memory, old);
   }
