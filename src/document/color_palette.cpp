@@ -24,6 +24,7 @@ std::unique_ptr<T[]> AllocateEntries(std::size_t entries, std::size_t perEntry) 
   if (!CheckedMul(entries, perEntry, &count) || !CheckedMul(count, sizeof(T), &bytes) ||
       bytes > kMaxBufferBytes || AllocationShouldFail())
     throw CMemoryException();
+  ChargeAllocation(bytes);
   std::unique_ptr<T[]> values(new (std::nothrow) T[count == 0 ? 1 : count]);
   if (!values) throw CMemoryException();
   return values;

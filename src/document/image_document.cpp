@@ -6,6 +6,7 @@
 #include "io/container_reader.h"
 #include "io/record_stream.h"
 #include "pages/page.h"
+#include "platform/allocation.h"
 #include "platform/mem_file.h"
 
 namespace pelo {
@@ -86,6 +87,8 @@ bool CImageDocument::Load(CFile& file) {
     CBinaryReader reader(&file);
     ContainerBody body;
     if (!InflateContainerBody(reader, &body, &errorText)) return false;
+    // What the records may make is bounded by what the body could describe.
+    AllocationBudget budget(LoadBudgetFor(body.size));
     // Declared after body, so the memory file goes before the buffer does.
     CMemFile memory(body.bytes.get(), body.size);
     CBinaryReader bodyReader(&memory);
@@ -135,6 +138,7 @@ void DocumentRecordHandler(CBinaryReader& reader, std::uint16_t tag, std::uint32
       document->pageByte = reader.ReadByte();
       break;
     case 2003: {
+      ChargeAllocation(sizeof(CPage));  // a six-byte record makes a whole object
       auto* page = static_cast<CPage*>(document->pages.Append(std::make_unique<CPage>()));
       page->Load(reader, length, document->depth);
       break;
@@ -152,6 +156,7 @@ void DocumentRecordHandler(CBinaryReader& reader, std::uint16_t tag, std::uint32
       document->nextPaletteNumber = reader.ReadDword();
       break;
     case 3003: {
+      ChargeAllocation(sizeof(CColorPalette));
       auto* palette =
           static_cast<CColorPalette*>(document->palettes.Append(std::make_unique<CColorPalette>()));
       palette->Load(reader, length, static_cast<int>(document->colorCount), document->depth,

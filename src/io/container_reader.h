@@ -22,6 +22,10 @@ struct ContainerBody {
 // layer's and the memory exception.
 bool InflateContainerBody(CBinaryReader& reader, ContainerBody* body, CString* errorText);
 
+// The most that deflate data can expand: a declared body larger than this
+// many times the remaining input is refused as a failed inflation.
+inline constexpr std::uint64_t kMaxInflateRatio = 1032;
+
 // Size of one chunk of compressed input handed to zlib.
 inline constexpr std::uint32_t kInflateChunkBytes = 10240;
 

@@ -6,6 +6,7 @@
 #include "legacy/run_length_block.h"
 #include "pages/layer.h"
 #include "pages/page.h"
+#include "platform/allocation.h"
 
 namespace pelo {
 
@@ -78,6 +79,11 @@ bool ReadLayer(CBinaryReader& reader, CPage& page, std::uint16_t index) {
 }  // namespace
 
 int ReadLegacyFile(CFile& file, CImageDocument* document) {
+  // A run can stand for a whole layer in nine bytes, so the layers are
+  // bounded by what the rest of the file could honestly describe.
+  const std::uint64_t length = file.GetLength();
+  const std::uint64_t position = file.GetPosition();
+  AllocationBudget budget(LoadBudgetFor(length > position ? length - position : 0));
   CBinaryReader reader(&file);
   if (!ReadSignature(reader)) return kResultRejected;
   const LegacyHeader header = ReadHeader(reader);

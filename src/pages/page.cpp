@@ -57,6 +57,9 @@ bool EveryItemCopied(const CItemList& source, const CItemList& copy) {
 
 // Layers take the page size known when their record is met.
 void ReadLayer(CBinaryReader& reader, std::uint32_t length, CPage& page) {
+  // A six-byte record makes a whole object: counted, so that a body of
+  // nothing but empty layer records cannot fill the heap with them.
+  ChargeAllocation(sizeof(CLayer));
   CListItem* item = page.layers.Append(std::make_unique<CLayer>());
   static_cast<CLayer*>(item)->Load(reader, length, page.width, page.height, page.depth);
 }

@@ -9,7 +9,28 @@ namespace pelo {
 
 namespace {
 thread_local long failCountdown = 0;
+thread_local AllocationBudget* innermostBudget = nullptr;
 }  // namespace
+
+std::size_t LoadBudgetFor(std::uint64_t describedBytes) {
+  constexpr std::uint64_t kMax = std::numeric_limits<std::size_t>::max();
+  if (describedBytes > (kMax - kLoadBudgetMargin) / kLoadBudgetFactor) return kMax;
+  return static_cast<std::size_t>(describedBytes * kLoadBudgetFactor + kLoadBudgetMargin);
+}
+
+AllocationBudget::AllocationBudget(std::size_t limit) : outer_(innermostBudget), limit_(limit) {
+  innermostBudget = this;
+}
+
+AllocationBudget::~AllocationBudget() {
+  innermostBudget = outer_;
+}
+
+void ChargeAllocation(std::size_t count) {
+  for (const AllocationBudget* b = innermostBudget; b != nullptr; b = b->outer_)
+    if (count > b->limit_ - b->used_) throw CMemoryException();
+  for (AllocationBudget* b = innermostBudget; b != nullptr; b = b->outer_) b->used_ += count;
+}
 
 bool CheckedMul(std::size_t a, std::size_t b, std::size_t* out) {
   if (a != 0 && b > std::numeric_limits<std::size_t>::max() / a) return false;
@@ -33,6 +54,7 @@ bool AllocationShouldFail() {
 
 std::unique_ptr<std::uint8_t[]> AllocateBytes(std::size_t count) {
   if (count > kMaxBufferBytes || AllocationShouldFail()) throw CMemoryException();
+  ChargeAllocation(count);
   std::unique_ptr<std::uint8_t[]> bytes(new (std::nothrow) std::uint8_t[count == 0 ? 1 : count]);
   if (!bytes) throw CMemoryException();
   return bytes;

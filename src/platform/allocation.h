@@ -24,6 +24,50 @@ bool CheckedMul3(std::size_t a, std::size_t b, std::size_t c, std::size_t* out);
 // made this allocation fail.
 std::unique_ptr<std::uint8_t[]> AllocateBytes(std::size_t count);
 
+// How much one load may allocate for what its file describes, all buffers
+// and item objects of the load together: kLoadBudgetFactor times the bytes
+// the file spends on describing them (the inflated body of a current-format
+// file, the rest of a legacy file) plus kLoadBudgetMargin. A floating
+// selection costs at most three times the body bytes that describe it (its
+// mask plus two pixel buffers, with the layer's own buffer beside it), so an
+// honest file stays below the factor; the margin covers the small items a
+// file may name without describing them (a layer with no pixel record, a
+// page's first layer, palettes, the picture of a legacy file whose layers
+// are stored as a few runs).
+inline constexpr std::size_t kLoadBudgetFactor = 4;
+inline constexpr std::size_t kLoadBudgetMargin = std::size_t{32} << 20;
+
+// The budget of a load whose file spends describedBytes bytes on its content;
+// saturates at the largest size_t.
+std::size_t LoadBudgetFor(std::uint64_t describedBytes);
+
+// While one is open, every allocation of this thread through AllocateBytes,
+// the palette's entry arrays and ChargeAllocation counts against it, and one
+// that would pass the limit raises CMemoryException instead. Charges are
+// never given back: the total also bounds the work of filling the buffers.
+// Budgets nest; an allocation is charged to every open one.
+class AllocationBudget {
+ public:
+  explicit AllocationBudget(std::size_t limit);
+  ~AllocationBudget();
+  AllocationBudget(const AllocationBudget&) = delete;
+  AllocationBudget& operator=(const AllocationBudget&) = delete;
+
+  std::size_t used() const { return used_; }
+  std::size_t limit() const { return limit_; }
+
+ private:
+  friend void ChargeAllocation(std::size_t count);
+  AllocationBudget* outer_;
+  std::size_t limit_;
+  std::size_t used_ = 0;
+};
+
+// Counts count bytes against the open budgets of this thread; raises
+// CMemoryException, charging nothing, when one of them would be passed.
+// Item objects made for records call it with their own size.
+void ChargeAllocation(std::size_t count);
+
 // Test hook: the n-th allocation from now (1 = the next one) through
 // AllocateBytes or the movable local blocks fails; 0 disables it. Counted
 // per thread.

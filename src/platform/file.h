@@ -28,6 +28,8 @@ class CFile {
   // Moves to position, counted from the beginning. Beyond the end is allowed;
   // 2^31 or more raises CFileException.
   virtual void Seek(std::uint64_t position);
+  // The size of the file in bytes. A failing query raises CFileException.
+  virtual std::uint64_t GetLength() const;
 
  private:
   std::intptr_t handle_ = -1;

@@ -1,4 +1,5 @@
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -50,6 +51,12 @@ void CFile::Seek(std::uint64_t position) {
   if (position > kMaxPosition) throw CFileException::BadSeek();
   if (::lseek(static_cast<int>(handle_), static_cast<off_t>(position), SEEK_SET) < 0)
     throw CFileException::BadSeek();
+}
+
+std::uint64_t CFile::GetLength() const {
+  struct stat info {};
+  if (::fstat(static_cast<int>(handle_), &info) != 0) throw CFileException::BadSeek();
+  return static_cast<std::uint64_t>(info.st_size);
 }
 
 }  // namespace pelo

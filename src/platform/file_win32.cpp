@@ -59,4 +59,10 @@ void CFile::Seek(std::uint64_t position) {
     throw CFileException::BadSeek();
 }
 
+std::uint64_t CFile::GetLength() const {
+  LARGE_INTEGER size{};
+  if (!::GetFileSizeEx(AsHandle(handle_), &size)) throw CFileException::BadSeek();
+  return static_cast<std::uint64_t>(size.QuadPart);
+}
+
 }  // namespace pelo

@@ -22,7 +22,7 @@ class CMemFile : public CFile {
   std::uint32_t Read(void* buffer, std::uint32_t count) override;
   std::uint64_t GetPosition() const override { return position_; }
   void Seek(std::uint64_t position) override;
-  std::size_t GetLength() const { return size_; }
+  std::uint64_t GetLength() const override { return size_; }
 
  private:
   const std::uint8_t* data_ = nullptr;

@@ -7,6 +7,7 @@
 #include "pages/layer.h"
 #include "pages/page.h"
 #include "platform/allocation.h"
+#include "platform/exception.h"
 #include "plugin/pixel_operations.h"
 #include "plugin/spi_api.h"
 #include "settings/layer_bond.h"
@@ -108,6 +109,16 @@ void ComposeRgb24(const CImageDocument& doc, const CPage& page, const Geometry& 
   }
 }
 
+// The picture counts against the budget of the call that loaded its file.
+bool ChargeOutput(const Geometry& g) {
+  try {
+    ChargeAllocation(g.headerBytes + g.pixelBytes);
+    return true;
+  } catch (const CMemoryException&) {
+    return false;
+  }
+}
+
 void FreeBoth(LocalHandle* header, LocalHandle* pixels) {
   FreeBlock(*header);
   FreeBlock(*pixels);
@@ -127,6 +138,7 @@ int BuildPictureBitmap(const CImageDocument& document, LocalHandle* header, Loca
   Geometry g;
   if (!ComputeGeometry(*page, document.depth, &g)) return SPI_NO_MEMORY;
   if (g.indexed && palette == nullptr) return SPI_UNKNOWN_FORMAT;
+  if (!ChargeOutput(g)) return SPI_NO_MEMORY;
 
   *header = AllocMovableBlock(g.headerBytes);
   *pixels = AllocMovableBlock(g.pixelBytes);

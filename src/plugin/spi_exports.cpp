@@ -6,8 +6,10 @@
 
 #include "document/image_document.h"
 #include "io/binary_reader.h"
+#include "io/container_reader.h"
 #include "legacy/legacy_reader.h"
 #include "pages/page.h"
+#include "platform/allocation.h"
 #include "platform/exception.h"
 #include "platform/mbcs.h"
 #include "platform/os_handle.h"
@@ -70,6 +72,16 @@ int LoadLegacyPicture(CFile& file, LocalHandle* header, LocalHandle* pixels) {
   return BuildPictureBitmap(document, header, pixels);
 }
 
+// What one call may allocate for a file: the load and the picture together
+// are bounded by what the rest of the file could describe, inflated as far as
+// deflate can for the current format.
+std::size_t CallBudget(CFile& file, FileFormat format) {
+  const std::uint64_t length = file.GetLength();
+  const std::uint64_t position = file.GetPosition();
+  const std::uint64_t remaining = length > position ? length - position : 0;
+  return LoadBudgetFor(format == kFormatCurrent ? remaining * kMaxInflateRatio : remaining);
+}
+
 // Runs body over the source's file object; open failures give 6, and every
 // exception ends as 8.
 template <typename Body>
@@ -78,14 +90,10 @@ int WithPictureSource(const char* source, std::intptr_t positionOrSize, unsigned
   try {
     std::unique_ptr<CFile> file = OpenPictureSource(source, positionOrSize, flag);
     if (!file) return SPI_OPEN_FAILED;
-    switch (DetectFileFormat(*file)) {
-      case kFormatLegacy:
-        return body(*file, kFormatLegacy);
-      case kFormatCurrent:
-        return body(*file, kFormatCurrent);
-      case kFormatNone:
-        break;
-    }
+    const FileFormat format = DetectFileFormat(*file);
+    if (format == kFormatNone) return SPI_UNKNOWN_FORMAT;
+    AllocationBudget budget(CallBudget(*file, format));
+    return body(*file, format);
   } catch (...) {
   }
   return SPI_UNKNOWN_FORMAT;
