@@ -13,7 +13,7 @@
 #ifdef PELO2SPI_BUILDING
 #define SPI_EXPORT __declspec(dllexport)
 #else
-#define SPI_EXPORT
+#define SPI_EXPORT __declspec(dllimport)
 #endif
 #else
 #define SPI_CALL

@@ -36,6 +36,7 @@ TEST(DiskFile, OpensReadsAndReportsOpenFailure) {
   EXPECT_EQ(std::string(buffer, 5), "PELO2");
   EXPECT_EQ(file.GetPosition(), 8u);
   EXPECT_THROW(file.Seek(0xFFFFFFFFu), CFileException);
+  file.Close();  // an open file cannot be removed on Windows
   std::filesystem::remove(path);
 
   CFile missing;
