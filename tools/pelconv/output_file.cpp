@@ -24,7 +24,9 @@ std::string TemporaryPathBeside(const std::string& path) {
 // existing target.
 bool ReplaceFile(const std::string& source, const std::string& target) {
 #ifdef _WIN32
-  return ::MoveFileExA(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+  if (::MoveFileExA(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING) != 0) return true;
+  errno = EACCES;  // the system's own error is no errno
+  return false;
 #else
   return std::rename(source.c_str(), target.c_str()) == 0;
 #endif
