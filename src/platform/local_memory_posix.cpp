@@ -1,7 +1,5 @@
 // Our movable blocks: a handle is the address of a small record that holds
 // the data pointer, so the data could move between locks as on Windows.
-// The C entry points at the end give native hosts the same calls a Windows
-// host uses to free what the module hands over.
 #include <cstdlib>
 #include <cstring>
 
@@ -63,20 +61,3 @@ std::size_t BlockSize(LocalHandle h) {
 }
 
 }  // namespace pelo
-
-#define PELO_EXPORT extern "C" __attribute__((visibility("default")))
-
-PELO_EXPORT void* LocalLock(void* h) {
-  return pelo::LockBlock(h);
-}
-PELO_EXPORT int LocalUnlock(void* h) {
-  pelo::UnlockBlock(h);
-  return 0;
-}
-PELO_EXPORT void* LocalFree(void* h) {
-  pelo::FreeBlock(h);
-  return nullptr;
-}
-PELO_EXPORT std::size_t LocalSize(void* h) {
-  return pelo::BlockSize(h);
-}
