@@ -1,0 +1,85 @@
+// What hostile files make the module allocate: every load and its picture
+// are charged to an observing budget, which must stay within the documented
+// limit for the file (four times what it can describe plus the margin).
+#include "support/hostile_files.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <thread>
+
+#include "document/image_document.h"
+#include "io/container_reader.h"
+#include "legacy/legacy_reader.h"
+#include "platform/allocation.h"
+#include "platform/local_memory.h"
+#include "platform/mem_file.h"
+#include "plugin/bitmap_builder.h"
+
+namespace pelo {
+namespace {
+
+// Loads and builds the file as GetPicture does, under budget.
+void LoadAndBuild(const test::HostileFile& f) {
+  CMemFile file(f.bytes.data(), f.bytes.size());
+  CImageDocument document;
+  try {
+    if (f.legacy ? ReadLegacyFile(file, &document) != 0 : !document.Load(file)) return;
+  } catch (const CException&) {
+    return;
+  }
+  LocalHandle header = nullptr;
+  LocalHandle pixels = nullptr;
+  if (BuildPictureBitmap(document, &header, &pixels) != 0) return;
+  FreeBlock(header);
+  FreeBlock(pixels);
+}
+
+TEST(HostileFiles, AllocateNoMoreThanTheirBudget) {
+  for (const test::HostileFile& f : test::HostileFiles()) {
+    SCOPED_TRACE(f.what);
+    const std::uint64_t described = f.legacy ? f.bytes.size() : f.bytes.size() * kMaxInflateRatio;
+    AllocationBudget observer(std::numeric_limits<std::size_t>::max());
+    LoadAndBuild(f);
+    EXPECT_LE(observer.used(), LoadBudgetFor(described));
+  }
+}
+
+TEST(AllocationBudget, RefusesPastItsLimitAndChargesEveryOpenBudget) {
+  AllocationBudget outer(1000);
+  {
+    AllocationBudget inner(100);
+    EXPECT_NO_THROW(AllocateBytes(60));
+    EXPECT_THROW(AllocateBytes(41), CMemoryException);
+    EXPECT_NO_THROW(ChargeAllocation(40));
+    EXPECT_EQ(inner.used(), 100u);
+  }
+  EXPECT_EQ(outer.used(), 100u);  // the refused request charged nothing
+  EXPECT_THROW(ChargeAllocation(901), CMemoryException);
+  EXPECT_NO_THROW(AllocateBytes(900));
+}
+
+TEST(AllocationBudget, CountsPerThreadAndOnlyWhileOpen) {
+  { AllocationBudget spent(10); }
+  EXPECT_NO_THROW(AllocateBytes(1000));  // no budget open any more
+  AllocationBudget budget(10);
+  std::size_t otherThreadUsed = 0;
+  std::thread([&] {
+    EXPECT_NO_THROW(AllocateBytes(1000));
+    AllocationBudget own(5);
+    EXPECT_THROW(AllocateBytes(6), CMemoryException);
+    otherThreadUsed = own.used();
+  }).join();
+  EXPECT_EQ(otherThreadUsed, 0u);
+  EXPECT_EQ(budget.used(), 0u);
+}
+
+TEST(LoadBudget, IsFourTimesTheDescribedBytesPlusTheMarginAndSaturates) {
+  EXPECT_EQ(LoadBudgetFor(0), kLoadBudgetMargin);
+  EXPECT_EQ(LoadBudgetFor(1000), 4000 + kLoadBudgetMargin);
+  EXPECT_EQ(LoadBudgetFor(std::numeric_limits<std::uint64_t>::max()),
+            std::numeric_limits<std::size_t>::max());
+}
+
+}  // namespace
+}  // namespace pelo
