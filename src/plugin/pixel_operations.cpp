@@ -1,6 +1,9 @@
 #include "plugin/pixel_operations.h"
 
+#include <algorithm>
 #include <cstring>
+
+#include "plugin/pixel_kernels.h"
 
 namespace pelo {
 
@@ -8,41 +11,33 @@ void BlitIndexedKeyed(std::uint8_t* dest, std::ptrdiff_t destStep, int width, in
                       const std::uint8_t* source, std::ptrdiff_t sourceRowLength,
                       std::uint8_t key) {
   if (width <= 0 || height <= 0) return;
-  for (int y = 0; y < height; ++y, dest += destStep, source += sourceRowLength) {
-    for (int x = 0; x < width; ++x) {
-      if (source[x] != key) dest[x] = source[x];
-    }
-  }
+  ActivePixelKernels().blitIndexedKeyed(dest, destStep, width, height, source, sourceRowLength,
+                                        key);
 }
 
 void BlitIndexedNibble(std::uint8_t* dest, std::ptrdiff_t destStep, int width, int height,
                        const std::uint8_t* source, std::ptrdiff_t sourceRowLength) {
   if (width <= 0 || height <= 0) return;
-  for (int y = 0; y < height; ++y, dest += destStep, source += sourceRowLength) {
-    for (int x = 0; x < width; ++x) {
-      if ((source[x] & 0x0F) != 0) dest[x] = source[x];
-    }
-  }
+  ActivePixelKernels().blitIndexedNibble(dest, destStep, width, height, source, sourceRowLength);
 }
 
+// The first row is the colour copied forward in doubling blocks; every
+// other row is a copy of the first.
 void FillRgb24(std::uint8_t* dest, std::ptrdiff_t destStep, int width, int height,
                const std::uint8_t color[3]) {
   if (width <= 0 || height <= 0) return;
-  for (int y = 0; y < height; ++y, dest += destStep) {
-    for (int x = 0; x < width; ++x) std::memcpy(dest + 3 * x, color, 3);
-  }
+  const std::size_t rowBytes = static_cast<std::size_t>(width) * 3;
+  std::memcpy(dest, color, 3);
+  for (std::size_t done = 3; done < rowBytes; done *= 2)
+    std::memcpy(dest + done, dest, std::min(done, rowBytes - done));
+  const std::uint8_t* first = dest;
+  for (int y = 1; y < height; ++y) std::memcpy(dest += destStep, first, rowBytes);
 }
 
 void BlitRgb24Keyed(std::uint8_t* dest, std::ptrdiff_t destStep, int width, int height,
                     const std::uint8_t* source, const std::uint8_t key[3]) {
   if (width <= 0 || height <= 0) return;
-  const std::ptrdiff_t rowBytes = static_cast<std::ptrdiff_t>(width) * 3;
-  for (int y = 0; y < height; ++y, dest += destStep, source += rowBytes) {
-    for (int x = 0; x < width; ++x) {
-      const std::uint8_t* p = source + 3 * x;
-      if (p[0] != key[0] || p[1] != key[1] || p[2] != key[2]) std::memcpy(dest + 3 * x, p, 3);
-    }
-  }
+  ActivePixelKernels().blitRgb24Keyed(dest, destStep, width, height, source, key);
 }
 
 }  // namespace pelo
