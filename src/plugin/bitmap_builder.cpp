@@ -81,31 +81,116 @@ bool TakesPart(const CLayer& layer, bool allLayers) {
   return allLayers || layer.visible != 0;
 }
 
-void ComposeIndexed(const CImageDocument& doc, const CPage& page, const Geometry& g,
-                    std::uint8_t* top, bool allLayers) {
-  const auto step = -static_cast<std::ptrdiff_t>(g.stride);
-  const auto rowLength = static_cast<std::ptrdiff_t>(g.width);
-  const std::uint8_t key = doc.backgroundColor.index;
+// The layer at index when it takes part, else null.
+const CLayer* DrawnAt(const CPage& page, int index, bool allLayers) {
+  const auto* layer = static_cast<const CLayer*>(page.layers.GetAt(index));
+  return layer != nullptr && TakesPart(*layer, allLayers) ? layer : nullptr;
+}
+
+// Where a keyed layer is drawn straight over the background, and the key is
+// the background itself, every pixel ends up as the layer's own value: the
+// bottom layer is copied, not filled under and blitted. The rows that it
+// does not hold, and the padding, get what the fill would have left there.
+class PixelBlock {
+ public:
+  PixelBlock(std::uint8_t* bits, const Geometry& g) : bits_(bits), g_(g) {}
+
+  std::uint8_t* Top() const { return Row(0); }
+  std::ptrdiff_t Step() const { return -static_cast<std::ptrdiff_t>(g_.stride); }
+
+  // Copies the first rows of the picture from source, sets their padding
+  // to pad, and hands the first picture row below them and the count of
+  // rows left to fillRest.
+  template <typename FillRest>
+  void CopyRows(const std::uint8_t* source, int rows, std::uint8_t pad, FillRest fillRest) {
+    for (int y = 0; y < rows; ++y, source += g_.rowBytes) std::memcpy(Row(y), source, g_.rowBytes);
+    PadRows(0, rows, pad);
+    if (rows < g_.height) fillRest(rows, g_.height - rows);
+  }
+
+  // The last rows of the picture: the first rows of the block.
+  std::uint8_t* Bottom() const { return bits_; }
+  std::size_t BytesOf(int rows) const { return g_.stride * static_cast<std::size_t>(rows); }
+
+  void PadRows(int first, int rows, std::uint8_t pad) const {
+    const std::size_t padding = g_.stride - g_.rowBytes;
+    if (padding == 0) return;
+    for (int y = first; y < first + rows; ++y) std::memset(Row(y) + g_.rowBytes, pad, padding);
+  }
+
+ private:
+  std::uint8_t* Row(int y) const {
+    return bits_ + g_.stride * static_cast<std::size_t>(g_.height - 1 - y);
+  }
+
+  std::uint8_t* bits_;
+  const Geometry& g_;
+};
+
+// Index of the first layer drawn that holds rows (the bottom one), -1 when
+// none does.
+int BottomIndex(const CPage& page, const Geometry& g, bool allLayers) {
   for (int i = page.layers.GetCount() - 1; i >= 0; --i) {
-    const auto* layer = static_cast<const CLayer*>(page.layers.GetAt(i));
-    if (layer == nullptr || !TakesPart(*layer, allLayers)) continue;
+    const CLayer* layer = DrawnAt(page, i, allLayers);
+    if (layer != nullptr && RowsHeld(*layer, g) > 0) return i;
+  }
+  return -1;
+}
+
+void ComposeIndexed(const CImageDocument& doc, const CPage& page, const Geometry& g,
+                    std::uint8_t* bits, bool allLayers) {
+  PixelBlock block(bits, g);
+  const std::uint8_t background = doc.backgroundColor.index;
+  const auto rowLength = static_cast<std::ptrdiff_t>(g.width);
+  int next = page.layers.GetCount() - 1;
+  if (doc.bankMode != 0) {
+    // Transparency no longer follows the background: fill, then draw all.
+    std::memset(bits, background, g.pixelBytes);
+  } else {
+    const int bottom = BottomIndex(page, g, allLayers);
+    if (bottom < 0) {
+      std::memset(bits, background, g.pixelBytes);
+      return;
+    }
+    const CLayer& layer = *DrawnAt(page, bottom, allLayers);
+    block.CopyRows(layer.pixels.get(), RowsHeld(layer, g), background, [&](int, int rows) {
+      std::memset(block.Bottom(), background, block.BytesOf(rows));
+    });
+    next = bottom - 1;
+  }
+  for (; next >= 0; --next) {
+    const CLayer* layer = DrawnAt(page, next, allLayers);
+    if (layer == nullptr) continue;
     const int rows = RowsHeld(*layer, g);
     if (doc.bankMode != 0)
-      BlitIndexedNibble(top, step, g.width, rows, layer->pixels.get(), rowLength);
+      BlitIndexedNibble(block.Top(), block.Step(), g.width, rows, layer->pixels.get(), rowLength);
     else
-      BlitIndexedKeyed(top, step, g.width, rows, layer->pixels.get(), rowLength, key);
+      BlitIndexedKeyed(block.Top(), block.Step(), g.width, rows, layer->pixels.get(), rowLength,
+                       background);
   }
 }
 
+// Padding stays 0: it would otherwise leave the module as stale heap bytes.
 void ComposeRgb24(const CImageDocument& doc, const CPage& page, const Geometry& g,
-                  std::uint8_t* top, bool allLayers) {
-  const auto step = -static_cast<std::ptrdiff_t>(g.stride);
+                  std::uint8_t* bits, bool allLayers) {
+  PixelBlock block(bits, g);
   const std::uint8_t* key = doc.backgroundColor.color.data();
-  FillRgb24(top, step, g.width, g.height, key);
-  for (int i = page.layers.GetCount() - 1; i >= 0; --i) {
-    const auto* layer = static_cast<const CLayer*>(page.layers.GetAt(i));
-    if (layer == nullptr || !TakesPart(*layer, allLayers)) continue;
-    BlitRgb24Keyed(top, step, g.width, RowsHeld(*layer, g), layer->pixels.get(), key);
+  auto fill = [&](int first, int rows) {
+    block.PadRows(first, rows, 0);
+    FillRgb24(block.Top() + first * block.Step(), block.Step(), g.width, rows, key);
+  };
+  const int bottom = BottomIndex(page, g, allLayers);
+  if (bottom < 0) {
+    fill(0, g.height);
+    return;
+  }
+  const CLayer& first = *DrawnAt(page, bottom, allLayers);
+  block.CopyRows(first.pixels.get(), RowsHeld(first, g), 0, fill);
+  for (int i = bottom - 1; i >= 0; --i) {
+    const CLayer* layer = DrawnAt(page, i, allLayers);
+    if (layer != nullptr)
+      BlitRgb24Keyed(block.Top(), block.Step(), g.width, RowsHeld(*layer, g), layer->pixels.get(),
+                     key);
   }
 }
 
@@ -149,16 +234,15 @@ int BuildPictureBitmap(const CImageDocument& document, LocalHandle* header, Loca
     return SPI_NO_MEMORY;
   }
   WriteInfoHeader(head, g);
-  std::uint8_t* top = bits + g.stride * static_cast<std::size_t>(g.height - 1);
   if (g.indexed) {
     WriteColorTable(head + kInfoHeaderBytes, *palette);
-    std::memset(bits, document.backgroundColor.index, g.pixelBytes);
-    ComposeIndexed(document, *page, g, top, allLayers);
+    ComposeIndexed(document, *page, g, bits, allLayers);
+  } else if (document.depth == 24) {
+    ComposeRgb24(document, *page, g, bits, allLayers);
   } else {
-    // Padding, and the whole picture of a 15- or 16-bit document, would
-    // otherwise leave the module as stale heap bytes.
+    // The picture of a 15- or 16-bit document is not defined: leave no
+    // stale heap bytes in it.
     std::memset(bits, 0, g.pixelBytes);
-    if (document.depth == 24) ComposeRgb24(document, *page, g, top, allLayers);
   }
   UnlockBlock(*header);
   UnlockBlock(*pixels);

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <random>
+#include <string>
 #include <vector>
 
 #include "document/color_palette.h"
@@ -179,6 +181,77 @@ TEST(BitmapBuilder, LayersSmallerThanThePageAreDrawnOnlyAsFarAsTheyReach) {
   p = Build(d.doc);
   ASSERT_EQ(p.result, 0);
   EXPECT_EQ(p.pixels, (Bytes{0, 0, 0, 0, 1, 2, 3, 0}));
+}
+
+// The composition as the rules state it, one pixel at a time: fill the whole
+// block (padding too at 8 bits) with the background, then draw every layer
+// that takes part from the last to the first, as far as its buffer reaches.
+Bytes PlainComposition(CImageDocument& doc) {
+  auto& page = *static_cast<CPage*>(doc.pages.GetCurrent());
+  const bool indexed = doc.depth <= 8;
+  const std::size_t bpp = indexed ? 1 : 3;
+  const auto width = static_cast<std::size_t>(page.width);
+  const auto height = static_cast<std::size_t>(page.height);
+  const std::size_t rowBytes = width * bpp;
+  const std::size_t stride = (rowBytes + 3) & ~std::size_t{3};
+  Bytes block(stride * height, indexed ? doc.backgroundColor.index : 0);
+  for (std::size_t y = 0; y < height && !indexed; ++y)
+    for (std::size_t x = 0; x < width; ++x)
+      std::memcpy(&block[stride * y + 3 * x], doc.backgroundColor.color.data(), 3);
+  for (int i = page.layers.GetCount() - 1; i >= 0; --i) {
+    const auto& layer = *static_cast<CLayer*>(page.layers.GetAt(i));
+    if (layer.visible == 0 || !layer.pixels) continue;
+    const std::size_t rows = std::min(layer.pixelsSize / rowBytes, height);
+    for (std::size_t y = 0; y < rows; ++y)
+      for (std::size_t x = 0; x < width; ++x) {
+        const std::uint8_t* s = layer.pixels.get() + rowBytes * y + bpp * x;
+        std::uint8_t* d = &block[stride * (height - 1 - y) + bpp * x];
+        bool clear = false;
+        if (!indexed)
+          clear = std::memcmp(s, doc.backgroundColor.color.data(), 3) == 0;
+        else if (doc.bankMode != 0)
+          clear = (*s & 0x0F) == 0;
+        else
+          clear = *s == doc.backgroundColor.index;
+        if (!clear) std::memcpy(d, s, bpp);
+      }
+  }
+  return block;
+}
+
+// Random documents with padding, hidden layers, layers without pixels or
+// with fewer rows than the page, in every drawing rule: the builder's
+// picture is byte for byte the plain composition.
+TEST(BitmapBuilder, PicturesMatchThePlainCompositionOfRandomDocuments) {
+  std::mt19937 rng(7);
+  auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
+  for (int round = 0; round < 400; ++round) {
+    const int depth = pick(2) == 0 ? 8 : 24;
+    const int width = 1 + pick(40);
+    const int height = 1 + pick(6);
+    const int layers = 1 + pick(4);
+    Document d(width, height, depth, layers);
+    d.doc.bankMode = static_cast<std::uint8_t>(depth == 8 && pick(3) == 0);
+    d.doc.backgroundColor.index = static_cast<std::uint8_t>(pick(4) * 16 + pick(2));
+    d.doc.backgroundColor.color = {static_cast<std::uint8_t>(pick(2)), 7, 9};
+    for (int i = 0; i < layers; ++i) {
+      CLayer& layer = d.Layer(i);
+      for (std::size_t b = 0; b < layer.pixelsSize; ++b) {
+        const bool key = pick(2) == 0;
+        const std::size_t channel = depth == 8 ? 3 : b % 3;
+        const std::uint8_t keyByte =
+            channel == 3 ? d.doc.backgroundColor.index : d.doc.backgroundColor.color[channel];
+        layer.pixels[b] = key ? keyByte : static_cast<std::uint8_t>(pick(64));
+      }
+      layer.visible = static_cast<std::uint8_t>(pick(4) != 0);
+      if (pick(6) == 0) layer.FreePixels();
+      if (pick(6) == 0) layer.pixelsSize = layer.pixelsSize * static_cast<std::size_t>(pick(4)) / 4;
+    }
+    SCOPED_TRACE("round " + std::to_string(round));
+    const Picture p = Build(d.doc);
+    ASSERT_EQ(p.result, 0);
+    ASSERT_EQ(p.pixels, PlainComposition(d.doc));
+  }
 }
 
 TEST(BitmapBuilder, MissingPageOrPaletteGivesEight) {
