@@ -12,8 +12,12 @@ constexpr char kSection[] = "Config";
 constexpr char kKey[] = "LayerBond";
 }  // namespace
 
+// The module cannot move while it is loaded, so its path is looked up once:
+// on POSIX that lookup resolves every component of the path, which cost
+// more than decoding a small picture.
 std::string SettingsPath() {
-  return RenameExtension(GetModulePath(), ".ini");
+  static const std::string path = RenameExtension(GetModulePath(), ".ini");
+  return path;
 }
 
 int ReadLayerBond() {
