@@ -103,10 +103,10 @@ const PixelKernels& WordPixelKernels() {
 
 std::span<const PixelKernels> AllPixelKernels() {
   static const auto forms = [] {
-    std::array<PixelKernels, 3> all{};
+    std::array<PixelKernels, 4> all{};
     std::size_t count = 0;
     for (const PixelKernels* kernels :
-         {&Avx2PixelKernels(), &Sse2PixelKernels(), &WordPixelKernels()})
+         {&Avx512PixelKernels(), &Avx2PixelKernels(), &Sse2PixelKernels(), &WordPixelKernels()})
       if (kernels->name != nullptr) all[count++] = *kernels;
     return std::pair(all, count);
   }();

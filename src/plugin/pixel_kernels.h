@@ -34,5 +34,6 @@ const PixelKernels& ActivePixelKernels();
 const PixelKernels& WordPixelKernels();
 const PixelKernels& Sse2PixelKernels();
 const PixelKernels& Avx2PixelKernels();
+const PixelKernels& Avx512PixelKernels();
 
 }  // namespace pelo
