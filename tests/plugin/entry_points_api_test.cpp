@@ -128,7 +128,8 @@ TEST_F(EntryPoints, PictureInfoOfBothFormats) {
     EXPECT_EQ(info.x_density, 0);
     EXPECT_EQ(info.y_density, 0);
     EXPECT_EQ(info.colorDepth, c.bits);
-    EXPECT_EQ(info.hInfo, nullptr);
+    const SpiLocalHandle hInfo = info.hInfo;  // packed: no reference may bind to it
+    EXPECT_EQ(hInfo, nullptr);
   }
 }
 
