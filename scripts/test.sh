@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The test command: installs what is missing, builds the native tree and the
-# 32-bit Windows DLL, and runs every suite (the Windows ones under wine).
+# 32-bit Windows DLL, and runs every suite (the Windows ones under wine), the
+# native ones also under the sanitizers, and each fuzz target briefly.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -8,6 +9,19 @@ scripts/setup.sh
 cmake --preset native >/dev/null
 cmake --build --preset native
 ctest --preset native
+
+# The same suites under AddressSanitizer, UndefinedBehaviorSanitizer and leak
+# detection, then under ThreadSanitizer, which the eight-thread stress test
+# is for. Any finding fails the run.
+for preset in asan tsan; do
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset"
+  ctest --preset "$preset"
+done
+
+# Each fuzz target for a minute from its committed corpus (FUZZ_SECONDS to
+# change it); a crash, leak, timeout or excess allocation fails the run.
+scripts/fuzz.sh "${FUZZ_SECONDS:-60}"
 
 if [ -x scripts/test-win32.sh ]; then
   scripts/test-win32.sh
