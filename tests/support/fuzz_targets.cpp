@@ -39,11 +39,11 @@ std::int32_t Le32(const std::vector<std::uint8_t>& bytes, std::size_t at) {
 }
 
 std::vector<std::uint8_t> TakeBlock(SpiLocalHandle block) {
-  std::vector<std::uint8_t> bytes(LocalSize(block));
-  const void* p = LocalLock(block);
+  std::vector<std::uint8_t> bytes(BlockSize(block));
+  const void* p = LockBlock(block);
   if (p != nullptr && !bytes.empty()) std::memcpy(bytes.data(), p, bytes.size());
-  LocalUnlock(block);
-  LocalFree(block);
+  UnlockBlock(block);
+  FreeBlock(block);
   return bytes;
 }
 
