@@ -52,12 +52,20 @@ bool AllocationShouldFail() {
   return --failCountdown == 0;
 }
 
-std::unique_ptr<std::uint8_t[]> AllocateBytes(std::size_t count) {
+void ReserveBytes(std::size_t count) {
   if (count > kMaxBufferBytes || AllocationShouldFail()) throw CMemoryException();
   ChargeAllocation(count);
+}
+
+std::unique_ptr<std::uint8_t[]> AllocateReservedBytes(std::size_t count) {
   std::unique_ptr<std::uint8_t[]> bytes(new (std::nothrow) std::uint8_t[count == 0 ? 1 : count]);
   if (!bytes) throw CMemoryException();
   return bytes;
+}
+
+std::unique_ptr<std::uint8_t[]> AllocateBytes(std::size_t count) {
+  ReserveBytes(count);
+  return AllocateReservedBytes(count);
 }
 
 }  // namespace pelo

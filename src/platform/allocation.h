@@ -24,6 +24,14 @@ bool CheckedMul3(std::size_t a, std::size_t b, std::size_t c, std::size_t* out);
 // made this allocation fail.
 std::unique_ptr<std::uint8_t[]> AllocateBytes(std::size_t count);
 
+// AllocateBytes in two halves, for a buffer that may never need memory of
+// its own (its bytes can often be shared from memory already held): every
+// check and charge of an allocation, with the same exceptions, but no
+// memory; then the memory for a reservation already made, raising
+// CMemoryException only when the heap is exhausted.
+void ReserveBytes(std::size_t count);
+std::unique_ptr<std::uint8_t[]> AllocateReservedBytes(std::size_t count);
+
 // How much one load may allocate for what its file describes, all buffers
 // and item objects of the load together: kLoadBudgetFactor times the bytes
 // the file spends on describing them (the inflated body of a current-format
