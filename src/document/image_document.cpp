@@ -3,11 +3,11 @@
 #include <new>
 
 #include "document/color_palette.h"
+#include "io/body_file.h"
 #include "io/container_reader.h"
 #include "io/record_stream.h"
 #include "pages/page.h"
 #include "platform/allocation.h"
-#include "platform/mem_file.h"
 
 namespace pelo {
 
@@ -89,11 +89,10 @@ bool CImageDocument::Load(CFile& file) {
     if (!InflateContainerBody(reader, &body, &errorText)) return false;
     // What the records may make is bounded by what the body could describe.
     AllocationBudget budget(LoadBudgetFor(body.size));
-    // Declared after body, so the memory file goes before the buffer does.
-    CMemFile memory(body.bytes.get(), body.size);
+    // Layers take their pixels from the body in place, without a copy.
+    CBodyFile memory(body.bytes, body.size);
     CBinaryReader bodyReader(&memory);
     ReadRecords(bodyReader, body.size, DocumentRecordHandler, this);
-    memory.Detach();
     return true;
   } catch (const CException& e) {
     SetErrorText(&errorText, [&] { return GetExceptionText(e); });

@@ -11,8 +11,9 @@
 
 namespace pelo {
 
+// Shared: the layers whose pixels lie in the body keep it alive.
 struct ContainerBody {
-  std::unique_ptr<std::uint8_t[]> bytes;
+  std::shared_ptr<std::uint8_t[]> bytes;
   std::uint32_t size = 0;
 };
 

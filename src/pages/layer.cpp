@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <new>
 
+#include "io/body_file.h"
 #include "io/record_stream.h"
 #include "platform/allocation.h"
 #include "platform/exception.h"
@@ -33,14 +35,6 @@ CString DefaultName(std::int32_t number) {
   return text;
 }
 
-// A payload longer than the buffer fills the buffer; the walker steps over
-// the rest. A shorter one fills the leading bytes.
-void ReadPixels(CBinaryReader& reader, std::uint32_t length, CLayer& layer) {
-  if (!layer.pixels) return;
-  const std::size_t count = std::min<std::size_t>(length, layer.pixelsSize);
-  reader.ReadBytes(layer.pixels.get(), static_cast<int>(count), true);
-}
-
 void LayerRecordHandler(CBinaryReader& reader, std::uint16_t tag, std::uint32_t length,
                         void* context) {
   CLayer& layer = *static_cast<CLayer*>(context);
@@ -64,7 +58,7 @@ void LayerRecordHandler(CBinaryReader& reader, std::uint16_t tag, std::uint32_t 
       layer.visible = reader.ReadByte();
       break;
     case kTagPixels:
-      ReadPixels(reader, length, layer);
+      layer.LoadPixels(reader, length);
       break;
     case kTagLayerFlag:
       layer.layerFlag = reader.ReadByte();
@@ -107,16 +101,36 @@ int CLayer::BytesPerPixelOf(int depth) {
   }
 }
 
-void CLayer::AllocatePixels() {
+std::size_t CLayer::PixelBytes() const {
   std::size_t size = 0;
   if (width < 0 || height < 0 ||
       !CheckedMul3(static_cast<std::size_t>(width), static_cast<std::size_t>(height),
                    static_cast<std::size_t>(bytesPerPixel), &size))
     throw CMemoryException();
+  return size;
+}
+
+void CLayer::AllocatePixels() {
+  const std::size_t size = PixelBytes();
   std::unique_ptr<std::uint8_t[]> buffer = AllocateBytes(size);
   std::memset(buffer.get(), 0, size);
   pixels = std::move(buffer);
   pixelsSize = size;
+}
+
+void CLayer::ReservePixels() {
+  const std::size_t size = PixelBytes();
+  ReserveBytes(size);
+  pixelsSize = size;
+  reservedPixels_ = true;
+}
+
+void CLayer::AllocateReservedPixels() {
+  if (!reservedPixels_) return;
+  std::unique_ptr<std::uint8_t[]> buffer = AllocateReservedBytes(pixelsSize);
+  std::memset(buffer.get(), 0, pixelsSize);
+  pixels = std::move(buffer);
+  reservedPixels_ = false;
 }
 
 bool CLayer::Create(int newWidth, int newHeight, int newDepth, int newNumber) {
@@ -133,6 +147,8 @@ bool CLayer::Create(int newWidth, int newHeight, int newDepth, int newNumber) {
     AllocatePixels();
   } catch (const CMemoryException&) {
     return false;
+  } catch (const std::bad_alloc&) {  // the shared buffer's bookkeeping
+    return false;
   }
   name = DefaultName(number);
   return true;
@@ -145,8 +161,34 @@ void CLayer::Load(CBinaryReader& reader, std::uint32_t length, int newWidth, int
   depth = newDepth;
   bytesPerPixel = BytesPerPixelOf(newDepth);
   FreePixels();
-  AllocatePixels();
-  ReadRecords(reader, length, LayerRecordHandler, this);
+  ReservePixels();
+  try {
+    ReadRecords(reader, length, LayerRecordHandler, this);
+  } catch (...) {
+    // A failed load still leaves the buffer a layer always has.
+    AllocateReservedPixels();
+    throw;
+  }
+  AllocateReservedPixels();
+}
+
+// A payload longer than the buffer fills the buffer; the walker steps over
+// the rest. A shorter one fills the leading bytes. A payload read from an
+// inflated body that covers the whole buffer is taken over in place.
+void CLayer::LoadPixels(CBinaryReader& reader, std::uint32_t length) {
+  if (reservedPixels_ && length >= pixelsSize) {
+    if (auto* body = dynamic_cast<CBodyFile*>(reader.GetFile())) {
+      if (std::shared_ptr<std::uint8_t[]> shared = body->Share(pixelsSize)) {
+        pixels = std::move(shared);
+        reservedPixels_ = false;
+        return;
+      }
+    }
+  }
+  AllocateReservedPixels();
+  if (!pixels) return;
+  const std::size_t count = std::min<std::size_t>(length, pixelsSize);
+  reader.ReadBytes(pixels.get(), static_cast<int>(count), true);
 }
 
 void CLayer::SetName(const CString& text) {
@@ -156,6 +198,7 @@ void CLayer::SetName(const CString& text) {
 void CLayer::FreePixels() {
   pixels.reset();
   pixelsSize = 0;
+  reservedPixels_ = false;
 }
 
 bool CLayer::CopyFrom(const CLayer& source) {

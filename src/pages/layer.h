@@ -31,10 +31,14 @@ class CLayer : public CListItem {
   // cannot be allocated (the size values are kept), and for a layer that
   // already has pixels (nothing changes).
   bool Create(int width, int height, int depth, int number);
-  // Allocates the zeroed buffer, then walks length bytes of layer records.
+  // Walks length bytes of layer records and leaves the layer with a buffer
+  // of its full size: the pixel record's bytes, zeros where it has none.
   // Raises CMemoryException when the buffer is too large, and the file
   // layer's exception when the data ends early.
   void Load(CBinaryReader& reader, std::uint32_t length, int width, int height, int depth);
+  // Reads a pixel record's payload of length bytes into the buffer from its
+  // start, never past its end.
+  void LoadPixels(CBinaryReader& reader, std::uint32_t length);
   // The name, cut to kMaxNameBytes without splitting a double-byte character.
   void SetName(const CString& text);
   virtual void FreePixels();
@@ -47,8 +51,9 @@ class CLayer : public CListItem {
   std::int32_t GetNumber() const override { return number; }
 
   // Rows from the top, no gap between rows; pixelsSize is the number of
-  // bytes held, 0 when there is no buffer.
-  std::unique_ptr<std::uint8_t[]> pixels;
+  // bytes held, 0 when there is no buffer. A loaded layer may share its
+  // buffer with the body it was read from.
+  std::shared_ptr<std::uint8_t[]> pixels;
   std::size_t pixelsSize = 0;
   CString name;
   std::uint8_t visible = 1;
@@ -62,9 +67,19 @@ class CLayer : public CListItem {
   std::int32_t bytesPerPixel = 0;
 
  private:
-  // The one place a layer obtains its buffer: width x height x bytesPerPixel
-  // zeroed bytes. Raises CMemoryException when that cannot be had.
+  // width x height x bytesPerPixel, or CMemoryException when that does not
+  // fit in size_t.
+  std::size_t PixelBytes() const;
+  // The one place a layer obtains its buffer: PixelBytes() zeroed bytes.
+  // Raises CMemoryException when that cannot be had.
   void AllocatePixels();
+  // A load's buffer in two steps: everything an allocation checks and
+  // charges at once, the memory itself only if no pixel record can share
+  // its bytes from the body (reservedPixels_ until then).
+  void ReservePixels();
+  void AllocateReservedPixels();
+
+  bool reservedPixels_ = false;
 };
 
 }  // namespace pelo

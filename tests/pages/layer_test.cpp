@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <memory>
 #include <string>
 
 #include "document/item_list.h"
+#include "io/body_file.h"
 #include "pages/page.h"
 #include "platform/allocation.h"
 #include "platform/exception.h"
@@ -191,6 +194,62 @@ TEST_F(LayerTest, PixelRecordFillsTheBufferAndNeverPassesIt) {
     // The record after the pixels is read from its own place.
     EXPECT_EQ(layer.layerFlag, 9);
   }
+}
+
+// The same records read from an inflated body, where a pixel record that
+// covers the whole buffer is shared in place rather than copied: the layer
+// ends with the same bytes either way, and keeps them after the body's
+// other owners are gone.
+TEST_F(LayerTest, PixelsReadFromABodyAreTheSameAsFromAnyFile) {
+  struct Case {
+    const char* what;
+    RecordWriter body;
+    bool shared;  // the buffer lies inside the body
+  };
+  const Case cases[] = {
+      {"exact", RecordWriter().Data(1006, {1, 2, 3, 4}).Byte(1007, 9), true},
+      {"long", RecordWriter().Data(1006, {1, 2, 3, 4, 5, 6, 7}).Byte(1007, 9), true},
+      {"short", RecordWriter().Data(1006, {1, 2}).Byte(1007, 9), false},
+      {"absent", RecordWriter().Byte(1007, 9), false},
+      {"second record over the first",
+       RecordWriter().Data(1006, {1, 2, 3, 4}).Data(1006, {7}).Byte(1007, 9), true},
+      {"short then whole", RecordWriter().Data(1006, {5}).Data(1006, {1, 2, 3, 4}).Byte(1007, 9),
+       false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    CLayer plain;
+    LoadLayer(plain, c.body, 2, 2, 8);
+
+    const Bytes& bytes = c.body.bytes();
+    auto owned = std::make_shared<std::uint8_t[]>(bytes.size());
+    std::memcpy(owned.get(), bytes.data(), bytes.size());
+    const std::uint8_t* start = owned.get();
+    CLayer layer;
+    {
+      CBodyFile file(std::move(owned), bytes.size());
+      CBinaryReader reader(&file);
+      layer.Load(reader, static_cast<std::uint32_t>(bytes.size()), 2, 2, 8);
+    }
+    EXPECT_EQ(Held(layer), Held(plain));
+    EXPECT_EQ(layer.layerFlag, 9);
+    const bool inside = layer.pixels.get() >= start && layer.pixels.get() < start + bytes.size();
+    EXPECT_EQ(inside, c.shared);
+  }
+}
+
+TEST_F(LayerTest, APixelRecordRunningPastTheBodyIsNotShared) {
+  const RecordWriter body = RecordWriter().Header(1006, 4).Raw({1, 2});
+  const Bytes& bytes = body.bytes();
+  auto owned = std::make_shared<std::uint8_t[]>(bytes.size());
+  std::memcpy(owned.get(), bytes.data(), bytes.size());
+  CBodyFile file(owned, bytes.size());
+  CBinaryReader reader(&file);
+  CLayer layer;
+  EXPECT_THROW(layer.Load(reader, static_cast<std::uint32_t>(bytes.size()), 2, 2, 8),
+               CFileException);
+  // As from any file: the bytes that arrived, zeros after them.
+  EXPECT_EQ(Held(layer), (Bytes{1, 2, 0, 0}));
 }
 
 TEST_F(LayerTest, LoadRaisesForABufferTooLargeOrDataEndingEarly) {

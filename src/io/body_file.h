@@ -1,0 +1,27 @@
+// The memory file over an inflated body. Records whose payload a buffer
+// would only copy can have that payload shared instead: the share keeps the
+// body alive after the load that made it returns.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+
+#include "platform/mem_file.h"
+
+namespace pelo {
+
+class CBodyFile : public CMemFile {
+ public:
+  CBodyFile(std::shared_ptr<std::uint8_t[]> bytes, std::size_t size);
+
+  // The count bytes at the position, which moves past them; null, with the
+  // position unchanged, when fewer bytes are left. The bytes belong to the
+  // share from now on: nothing else reads or writes them.
+  std::shared_ptr<std::uint8_t[]> Share(std::size_t count);
+
+ private:
+  std::shared_ptr<std::uint8_t[]> bytes_;
+};
+
+}  // namespace pelo
