@@ -15,6 +15,7 @@
 #include "platform/local_memory.h"
 #include "platform/mem_file.h"
 #include "plugin/bitmap_builder.h"
+#include "support/document_writer.h"
 
 namespace pelo {
 namespace {
@@ -42,6 +43,41 @@ TEST(HostileFiles, AllocateNoMoreThanTheirBudget) {
     AllocationBudget observer(std::numeric_limits<std::size_t>::max());
     LoadAndBuild(f);
     EXPECT_LE(observer.used(), LoadBudgetFor(described));
+  }
+}
+
+test::Bytes EmptyLayerRecords(std::uint8_t depth, std::uint16_t side, int count) {
+  test::DocumentSpec d;
+  d.depth = depth;
+  test::PageSpec page{"page", side, side, {}, 0, {}};
+  for (int i = 0; i < count; ++i) page.extra.Header(2003, 0);
+  d.pages = {page};
+  return test::WriteDocumentFile(d);
+}
+
+TEST(LoadLimits, ARefusedAllocationIsAFailedLoadWithTheMemoryText) {
+  const test::Bytes bytes = EmptyLayerRecords(24, 8192, 100);
+  CMemFile file(bytes.data(), bytes.size());
+  CImageDocument document;
+  EXPECT_FALSE(document.Load(file));
+  EXPECT_EQ(document.errorText, CMemoryException().Message());
+}
+
+TEST(LoadLimits, ABodyDeflateCannotFillIsRefusedBeforeItsBuffer) {
+  const test::Bytes body = test::DocumentBody({}).bytes();
+  const test::Bytes good = test::MakeContainer(body);
+  const std::uint64_t input = good.size() - 12;
+  for (const std::uint64_t declared : {input * kMaxInflateRatio + 1, std::uint64_t{0xFFFFFFFF}}) {
+    SCOPED_TRACE(declared);
+    test::ContainerOptions o;
+    o.declaredSize = static_cast<std::int64_t>(declared);
+    const test::Bytes bytes = test::MakeContainer(body, o);
+    CMemFile file(bytes.data(), bytes.size());
+    CImageDocument document;
+    AllocationBudget observer(std::numeric_limits<std::size_t>::max());
+    EXPECT_FALSE(document.Load(file));
+    EXPECT_EQ(observer.used(), 0u);
+    EXPECT_NE(document.errorText, CMemoryException().Message());
   }
 }
 
