@@ -117,10 +117,16 @@ PELO_AVX2 KeyPattern MakeKeyPattern(const std::uint8_t key[3]) {
 // 32 pixels of 24 bits, as two halves of 16 pixels (48 bytes each).
 PELO_AVX2 void Rgb24Step(std::uint8_t* dest, const std::uint8_t* source, const KeyPattern& key) {
   const __m256i s[3] = {Load(source), Load(source + 32), Load(source + 64)};
+  const __m256i e[3] = {_mm256_cmpeq_epi8(s[0], key.part[0]), _mm256_cmpeq_epi8(s[1], key.part[1]),
+                        _mm256_cmpeq_epi8(s[2], key.part[2])};
+  // Most steps of a painted area have no byte equal to the key's at all.
+  const __m256i any = _mm256_or_si256(_mm256_or_si256(e[0], e[1]), e[2]);
+  if (_mm256_testz_si256(any, any)) {
+    for (int i = 0; i < 3; ++i) Store(dest + 32 * i, s[i]);
+    return;
+  }
   std::uint64_t equal[3];
-  for (int i = 0; i < 3; ++i)
-    equal[i] =
-        static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(s[i], key.part[i])));
+  for (int i = 0; i < 3; ++i) equal[i] = static_cast<std::uint32_t>(_mm256_movemask_epi8(e[i]));
   const std::uint64_t low = ClearPixels(equal[0] | ((equal[1] & 0xFFFF) << 32));
   const std::uint64_t high = ClearPixels((equal[1] >> 16) | (equal[2] << 16));
   constexpr std::uint64_t kAll = 0xFFFFFFFFFFFFull;
