@@ -58,20 +58,14 @@ struct NibbleClear {
 
 // Steps of sixteen pixels; the last step overlaps the one before it when
 // the width is not a multiple of sixteen, which is harmless because drawing
-// a pixel twice gives what drawing it once does. Untouched steps are common
-// (the transparent parts of upper layers) and cost no store; whole opaque
-// steps (flat areas) cost no load of the destination. Rows narrower than a
-// step are left to the caller.
+// a pixel twice gives what drawing it once does. Every step blends: flat
+// areas come in runs too short for branches on the step's content to be
+// predicted well. Rows narrower than a step are left to the caller.
 template <typename Clear>
 PELO_SSE2 void IndexedRow(std::uint8_t* dest, const std::uint8_t* source, int width, Clear clear) {
   for (int x = 0;; x = x + 32 <= width ? x + 16 : width - 16) {
     const __m128i s = Load(source + x);
-    const __m128i c = clear(s);
-    const int bits = _mm_movemask_epi8(c);
-    if (bits == 0)
-      Store(dest + x, s);
-    else if (bits != 0xFFFF)
-      Blend(dest + x, s, c);
+    Blend(dest + x, s, clear(s));
     if (x + 16 == width) return;
   }
 }
@@ -116,10 +110,16 @@ PELO_SSE2 KeyPattern MakeKeyPattern(const std::uint8_t key[3]) {
 // bytes equal the key's, found from the 48-bit mask of equal bytes.
 PELO_SSE2 void Rgb24Step(std::uint8_t* dest, const std::uint8_t* source, const KeyPattern& key) {
   const __m128i s[3] = {Load(source), Load(source + 16), Load(source + 32)};
+  const __m128i e[3] = {_mm_cmpeq_epi8(s[0], key.part[0]), _mm_cmpeq_epi8(s[1], key.part[1]),
+                        _mm_cmpeq_epi8(s[2], key.part[2])};
+  // Most steps of a painted area have no byte equal to the key's at all.
+  if (_mm_movemask_epi8(_mm_or_si128(_mm_or_si128(e[0], e[1]), e[2])) == 0) {
+    for (int i = 0; i < 3; ++i) Store(dest + 16 * i, s[i]);
+    return;
+  }
   std::uint64_t equal = 0;
   for (int i = 0; i < 3; ++i)
-    equal |= static_cast<std::uint64_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(s[i], key.part[i])))
-             << (16 * i);
+    equal |= static_cast<std::uint64_t>(_mm_movemask_epi8(e[i])) << (16 * i);
   const std::uint64_t starts = equal & (equal >> 1) & (equal >> 2) & kPixelStarts;
   if (starts == kPixelStarts) return;
   if (starts == 0) {
