@@ -8,6 +8,7 @@
 #include <string>
 
 #include "support/document_writer.h"
+#include "support/hostile_files.h"
 
 namespace pelo::test {
 namespace {
@@ -120,6 +121,12 @@ void WriteSeeds(const fs::path& root) {
       Save(root / "picture" /
                ("legacy" + std::to_string(i) + "-mode" + std::to_string(mode) + ".pel"),
            Prefixed({mode}, legacy[i]));
+  }
+  // The small hostile files of the tests, as starting points for worse ones.
+  n = 0;
+  for (const HostileFile& f : HostileFiles()) {
+    if (f.bytes.size() > 4096) continue;
+    Save(root / "picture" / ("hostile" + std::to_string(n++) + ".pel"), Prefixed({1}, f.bytes));
   }
   // One layer's block, behind two bytes of output size.
   const Bytes one = LegacyFile(4, 3, 1);
