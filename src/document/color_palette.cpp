@@ -184,22 +184,8 @@ void ReadRawEntries(CBinaryReader& reader, void* array, std::size_t arrayBytes,
 void PaletteRecordHandler(CBinaryReader& reader, std::uint16_t tag, std::uint32_t length,
                           void* context) {
   auto* palette = static_cast<CColorPalette*>(context);
+  if (ReadListItemRecord(reader, tag, length, *palette, palette->name, palette->number)) return;
   switch (tag) {
-    case 1000:
-      palette->name = reader.ReadString(static_cast<int>(length));
-      break;
-    case 1001:
-      palette->number = static_cast<std::int32_t>(reader.ReadDword());
-      break;
-    case 1002:
-      palette->SetFlagged(reader.ReadByte());
-      break;
-    case 1003:
-      palette->userFlag = reader.ReadByte();
-      break;
-    case 1004:
-      palette->SetSelected(reader.ReadByte());
-      break;
     case 1005:
       ReadRawEntries(reader, palette->colors.get(), palette->ColorsBytes(), length);
       break;

@@ -24,4 +24,27 @@ void CListItem::SetSelected(std::uint8_t value) {
   selected = value;
 }
 
+bool ReadListItemRecord(CBinaryReader& reader, std::uint16_t tag, std::uint32_t length,
+                        CListItem& item, CString& name, std::int32_t& number) {
+  switch (tag) {
+    case 1000:
+      name = reader.ReadString(static_cast<int>(length));
+      return true;
+    case 1001:
+      number = static_cast<std::int32_t>(reader.ReadDword());
+      return true;
+    case 1002:
+      item.SetFlagged(reader.ReadByte());
+      return true;
+    case 1003:
+      item.userFlag = reader.ReadByte();
+      return true;
+    case 1004:
+      item.SetSelected(reader.ReadByte());
+      return true;
+    default:
+      return false;
+  }
+}
+
 }  // namespace pelo

@@ -6,6 +6,9 @@
 #include <cstdint>
 #include <memory>
 
+#include "io/binary_reader.h"
+#include "platform/cstring.h"
+
 namespace pelo {
 
 class CItemList;
@@ -29,5 +32,11 @@ class CListItem {
   std::uint8_t selected = 0;
   CItemList* owner = nullptr;  // not owning
 };
+
+// The first five records of every palette, page and layer body: name,
+// number and the three flags. Returns false, reading nothing, for any other
+// tag.
+bool ReadListItemRecord(CBinaryReader& reader, std::uint16_t tag, std::uint32_t length,
+                        CListItem& item, CString& name, std::int32_t& number);
 
 }  // namespace pelo

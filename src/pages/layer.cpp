@@ -16,11 +16,6 @@ namespace pelo {
 namespace {
 
 // Record tags of a layer body.
-constexpr std::uint16_t kTagName = 1000;
-constexpr std::uint16_t kTagNumber = 1001;
-constexpr std::uint16_t kTagFlagged = 1002;
-constexpr std::uint16_t kTagUserFlag = 1003;
-constexpr std::uint16_t kTagSelected = 1004;
 constexpr std::uint16_t kTagVisible = 1005;
 constexpr std::uint16_t kTagPixels = 1006;
 constexpr std::uint16_t kTagLayerFlag = 1007;
@@ -38,22 +33,8 @@ CString DefaultName(std::int32_t number) {
 void LayerRecordHandler(CBinaryReader& reader, std::uint16_t tag, std::uint32_t length,
                         void* context) {
   CLayer& layer = *static_cast<CLayer*>(context);
+  if (ReadListItemRecord(reader, tag, length, layer, layer.name, layer.number)) return;
   switch (tag) {
-    case kTagName:
-      layer.name = reader.ReadString(static_cast<int>(length));
-      break;
-    case kTagNumber:
-      layer.number = static_cast<std::int32_t>(reader.ReadDword());
-      break;
-    case kTagFlagged:
-      layer.SetFlagged(reader.ReadByte());
-      break;
-    case kTagUserFlag:
-      layer.userFlag = reader.ReadByte();
-      break;
-    case kTagSelected:
-      layer.SetSelected(reader.ReadByte());
-      break;
     case kTagVisible:
       layer.visible = reader.ReadByte();
       break;

@@ -13,11 +13,6 @@ namespace pelo {
 namespace {
 
 // Record tags of a page body.
-constexpr std::uint16_t kTagName = 1000;
-constexpr std::uint16_t kTagNumber = 1001;
-constexpr std::uint16_t kTagFlagged = 1002;
-constexpr std::uint16_t kTagUserFlag = 1003;
-constexpr std::uint16_t kTagSelected = 1004;
 constexpr std::uint16_t kTagWidth = 1005;
 constexpr std::uint16_t kTagHeight = 1006;
 constexpr std::uint16_t kTagIndexFirst = 1007;
@@ -80,22 +75,8 @@ void ReadByteMap(CBinaryReader& reader, std::uint32_t length, CPage& page) {
 void PageRecordHandler(CBinaryReader& reader, std::uint16_t tag, std::uint32_t length,
                        void* context) {
   CPage& page = *static_cast<CPage*>(context);
+  if (ReadListItemRecord(reader, tag, length, page, page.name, page.number)) return;
   switch (tag) {
-    case kTagName:
-      page.name = reader.ReadString(static_cast<int>(length));
-      break;
-    case kTagNumber:
-      page.number = static_cast<std::int32_t>(reader.ReadDword());
-      break;
-    case kTagFlagged:
-      page.SetFlagged(reader.ReadByte());
-      break;
-    case kTagUserFlag:
-      page.userFlag = reader.ReadByte();
-      break;
-    case kTagSelected:
-      page.SetSelected(reader.ReadByte());
-      break;
     case kTagWidth:
       page.width = reader.ReadWord();
       break;
