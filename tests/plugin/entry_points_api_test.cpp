@@ -155,8 +155,8 @@ TEST_F(EntryPoints, MemorySourceFlagsAndFileSourceAtAnOffset) {
   }
   // The picture stored inside a larger file: the bytes before it are
   // never read, so they may be anything.
-  Bytes container(37, 'P');
-  container.insert(container.end(), file.begin(), file.end());
+  Bytes container = file;
+  container.insert(container.begin(), 37, 'P');
   const std::string path = test::TempPath("inside.bin");
   test::WriteFile(path, container);
   PictureInfo info{};
