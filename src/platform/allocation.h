@@ -11,8 +11,9 @@
 namespace pelo {
 
 // Largest single buffer the module will allocate for data described by a
-// file: a 8192 x 8192 page at 24 bits needs 192 MiB.
-inline constexpr std::size_t kMaxBufferBytes = std::size_t{256} << 20;
+// file: the body of a 4096 x 4096 document with eight 24-bit layers takes
+// 384 MiB, and must still open in the 32-bit DLL.
+inline constexpr std::size_t kMaxBufferBytes = std::size_t{512} << 20;
 
 // a * b into *out; false when the product does not fit in size_t.
 bool CheckedMul(std::size_t a, std::size_t b, std::size_t* out);

@@ -79,8 +79,8 @@ TEST(LayerSelection, CreateRefusesRectanglesItCannotHold) {
       {"right left of left", {5, 0, 4, 1}, 1},
       {"bottom above top", {0, 5, 1, 4}, 1},
       {"the whole coordinate range", {INT_MIN, INT_MIN, INT_MAX, INT_MAX}, 1},
-      {"pixel buffers past the limit", {0, 0, 65536, 2048}, 3},
-      {"mask past the limit", {0, 0, 65536, 8192}, 1},
+      {"pixel buffers past the limit", {0, 0, 65536, 4096}, 3},
+      {"mask past the limit", {0, 0, 65536, 16384}, 1},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
