@@ -81,42 +81,42 @@ std::uint64_t LayerSeed(const DocumentShape& shape, int layer) {
          0xC0FFEEull;
 }
 
-test::LegacyFileSpec LegacySpec(const DocumentShape& shape, const Bytes& palette) {
-  test::LegacyFileSpec spec;
-  spec.width = static_cast<std::uint32_t>(shape.size);
-  spec.height = static_cast<std::uint32_t>(shape.size);
-  spec.transparentIndex = kBackgroundIndex;
-  spec.paletteRgb.resize(768);
+test::LegacyFileDesc LegacyDesc(const DocumentShape& shape, const Bytes& palette) {
+  test::LegacyFileDesc desc;
+  desc.width = static_cast<std::uint32_t>(shape.size);
+  desc.height = static_cast<std::uint32_t>(shape.size);
+  desc.transparentIndex = kBackgroundIndex;
+  desc.paletteRgb.resize(768);
   for (int i = 0; i < 256; ++i)
-    for (int c = 0; c < 3; ++c) spec.paletteRgb[3 * i + c] = palette[3 * i + 2 - c];
+    for (int c = 0; c < 3; ++c) desc.paletteRgb[3 * i + c] = palette[3 * i + 2 - c];
   for (int i = 0; i < shape.layers; ++i) {
     const Bytes pixels =
         PaintLayer(shape.size, shape.depth, i == shape.layers - 1, LayerSeed(shape, i));
-    spec.layers.push_back(test::EncodeLegacyLayer("Layer" + std::to_string(i), 1, pixels));
+    desc.layers.push_back(test::EncodeLegacyLayer("Layer" + std::to_string(i), 1, pixels));
   }
-  return spec;
+  return desc;
 }
 
-test::DocumentSpec CurrentSpec(const DocumentShape& shape, const Bytes& palette) {
-  test::DocumentSpec spec;
-  spec.depth = static_cast<std::uint8_t>(shape.depth);
-  spec.palettes.push_back({"Palette", palette, {}});
-  spec.backgroundIndex = kBackgroundIndex;
-  spec.backgroundColor = {palette[0], palette[1], palette[2]};
-  test::PageSpec page;
+test::DocumentDesc CurrentDesc(const DocumentShape& shape, const Bytes& palette) {
+  test::DocumentDesc desc;
+  desc.depth = static_cast<std::uint8_t>(shape.depth);
+  desc.palettes.push_back({"Palette", palette, {}});
+  desc.backgroundIndex = kBackgroundIndex;
+  desc.backgroundColor = {palette[0], palette[1], palette[2]};
+  test::PageDesc page;
   page.name = "Page";
   page.width = static_cast<std::uint16_t>(shape.size);
   page.height = static_cast<std::uint16_t>(shape.size);
   for (int i = 0; i < shape.layers; ++i) {
-    test::LayerSpec layer;
+    test::LayerDesc layer;
     layer.name = "Layer" + std::to_string(i);
     // The first layer of the list is the top one; the last is opaque.
     layer.pixels = PaintLayer(shape.size, shape.depth, i == shape.layers - 1, LayerSeed(shape, i));
     if (shape.depth == 24) layer.pixels = ToRgb24(layer.pixels, palette);
     page.layers.push_back(std::move(layer));
   }
-  spec.pages.push_back(std::move(page));
-  return spec;
+  desc.pages.push_back(std::move(page));
+  return desc;
 }
 
 }  // namespace
@@ -151,12 +151,12 @@ BenchDocument MakeBenchDocument(const DocumentShape& shape) {
   doc.shape = shape;
   const Bytes palette = BenchPalette();
   if (shape.format == Format::kLegacy) {
-    doc.file = test::WriteLegacyFile(LegacySpec(shape, palette));
+    doc.file = test::WriteLegacyFile(LegacyDesc(shape, palette));
     return doc;
   }
-  const test::DocumentSpec spec = CurrentSpec(shape, palette);
-  if (shape.layers == 1 && shape.depth == 8) doc.picture = spec.pages[0].layers[0].pixels;
-  const test::RecordWriter body = test::DocumentBody(spec);
+  const test::DocumentDesc desc = CurrentDesc(shape, palette);
+  if (shape.layers == 1 && shape.depth == 8) doc.picture = desc.pages[0].layers[0].pixels;
+  const test::RecordWriter body = test::DocumentBody(desc);
   doc.bodySize = body.bytes().size();
   doc.file = test::MakeContainer(body.bytes());
   return doc;

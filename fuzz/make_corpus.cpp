@@ -30,39 +30,39 @@ Bytes Ramp(std::size_t count, std::uint8_t step) {
   return b;
 }
 
-DocumentSpec Indexed(std::uint8_t depth, std::uint16_t colors) {
-  DocumentSpec d;
+DocumentDesc Indexed(std::uint8_t depth, std::uint16_t colors) {
+  DocumentDesc d;
   d.depth = depth;
   d.colorCount = colors;
   d.palettes = {{"pal", Ramp(3u * colors, 37), {}}};
-  PageSpec page{"page", 4, 3, {}, 0, {}};
+  PageDesc page{"page", 4, 3, {}, 0, {}};
   page.layers.push_back({"top", 1, Ramp(12, 5), {}, {}});
   page.layers.push_back({"hidden", 0, Bytes(12, 1), {}, {}});
   d.pages = {page};
   return d;
 }
 
-DocumentSpec TrueColor() {
-  DocumentSpec d;
+DocumentDesc TrueColor() {
+  DocumentDesc d;
   d.depth = 24;
   d.colorCount = 0;
   d.palettes = {};
   d.currentPalette.reset();
-  PageSpec page{"rgb", 3, 2, {}, 0, {}};
+  PageDesc page{"rgb", 3, 2, {}, 0, {}};
   page.layers.push_back({"l", 1, Ramp(18, 11), {}, {}});
   d.pages = {page};
   return d;
 }
 
-DocumentSpec WithSelection() {
-  DocumentSpec d = Indexed(8, 4);
-  SelectionSpec s{-1, 1, 2, 3, {1, 0, 1, 1, 0, 1}, {7, 8, 9, 10}};
+DocumentDesc WithSelection() {
+  DocumentDesc d = Indexed(8, 4);
+  SelectionDesc s{-1, 1, 2, 3, {1, 0, 1, 1, 0, 1}, {7, 8, 9, 10}};
   d.pages[0].layers[0].selection = s;
   return d;
 }
 
-DocumentSpec WithByteMapAndExtras() {
-  DocumentSpec d = Indexed(4, 16);
+DocumentDesc WithByteMapAndExtras() {
+  DocumentDesc d = Indexed(4, 16);
   d.pages[0].extra.Dword(4000, 2 | (2u << 16)).Data(4001, {1, 2, 3, 4}).Byte(2000, 1);
   d.pages[0].layers[0].extra.Dword(2000, 50).Byte(2001, 1).Byte(2002, 2).Byte(1007, 1);
   d.palettes[0].extra.Data(1007, Bytes(16, 1)).Byte(2001, 3);
@@ -70,9 +70,9 @@ DocumentSpec WithByteMapAndExtras() {
   return d;
 }
 
-DocumentSpec TwoPages() {
-  DocumentSpec d = Indexed(8, 2);
-  PageSpec second{"second", 2, 2, {}, 0, {}};
+DocumentDesc TwoPages() {
+  DocumentDesc d = Indexed(8, 2);
+  PageDesc second{"second", 2, 2, {}, 0, {}};
   second.layers.push_back({"a", 1, {1, 0, 0, 1}, {}, {}});
   d.pages.push_back(second);
   d.currentPage = 1;
@@ -81,7 +81,7 @@ DocumentSpec TwoPages() {
 }
 
 Bytes LegacyFile(std::uint32_t width, std::uint32_t height, int layers) {
-  LegacyFileSpec f;
+  LegacyFileDesc f;
   f.width = width;
   f.height = height;
   f.paletteRgb = Ramp(48, 17);
@@ -100,13 +100,13 @@ Bytes Prefixed(std::initializer_list<std::uint8_t> prefix, const Bytes& bytes) {
 }
 
 void WriteSeeds(const fs::path& root) {
-  const DocumentSpec documents[] = {Indexed(8, 4),   Indexed(1, 2),          TrueColor(),
+  const DocumentDesc documents[] = {Indexed(8, 4),   Indexed(1, 2),          TrueColor(),
                                     WithSelection(), WithByteMapAndExtras(), TwoPages()};
   fs::create_directories(root / "picture");
   fs::create_directories(root / "record_body");
   fs::create_directories(root / "run_length");
   int n = 0;
-  for (const DocumentSpec& d : documents) {
+  for (const DocumentDesc& d : documents) {
     const Bytes body = DocumentBody(d).bytes();
     Save(root / "record_body" / ("document" + std::to_string(n) + ".body"), body);
     for (std::uint8_t mode : {0, 1}) {
@@ -132,8 +132,8 @@ void WriteSeeds(const fs::path& root) {
   const Bytes one = LegacyFile(4, 3, 1);
   Save(root / "run_length" / "layer.block",
        Prefixed({12, 0}, Bytes(one.begin() + kLegacyBlockOffset, one.end())));
-  LegacyLayerSpec mixed{"m", 1, {{1, 2, 'X'}, {1, 1, 'Y'}, {3, 4, 'Z'}}, {'A', 'B', 'C'}};
-  LegacyFileSpec f;
+  LegacyLayerDesc mixed{"m", 1, {{1, 2, 'X'}, {1, 1, 'Y'}, {3, 4, 'Z'}}, {'A', 'B', 'C'}};
+  LegacyFileDesc f;
   f.layers = {mixed};
   const Bytes file = WriteLegacyFile(f);
   Save(root / "run_length" / "mixed.block",

@@ -123,23 +123,16 @@ TEST_P(PaletteArrays, FollowDepthAndColorFormat) {
   EXPECT_NE(palette.modes, nullptr);
 }
 
-INSTANTIATE_TEST_SUITE_P(Part34, PaletteArrays,
-                         ::testing::Values(ArrayCase{8, 0, true, false, true},
-                                           ArrayCase{8, 1, false, true, true},
-                                           ArrayCase{4, 2, false, true, true},
-                                           ArrayCase{1, 0, true, false, true},
-                                           ArrayCase{1, 3, false, false, true},
-                                           ArrayCase{24, 0, true, false, false},
-                                           ArrayCase{24, 2, true, false, false},
-                                           ArrayCase{24, 7, true, false, false},
-                                           ArrayCase{15, 0, false, true, false},
-                                           ArrayCase{16, 0, false, true, false},
-                                           ArrayCase{16, 1, false, true, false},
-                                           ArrayCase{32, 0, false, false, false},
-                                           ArrayCase{2, 0, false, false, true},
-                                           ArrayCase{12, 0, false, false, false},
-                                           ArrayCase{0, 0, false, false, true},
-                                           ArrayCase{-1, 0, false, false, true}));
+INSTANTIATE_TEST_SUITE_P(
+    DepthsAndFormats, PaletteArrays,
+    ::testing::Values(ArrayCase{8, 0, true, false, true}, ArrayCase{8, 1, false, true, true},
+                      ArrayCase{4, 2, false, true, true}, ArrayCase{1, 0, true, false, true},
+                      ArrayCase{1, 3, false, false, true}, ArrayCase{24, 0, true, false, false},
+                      ArrayCase{24, 2, true, false, false}, ArrayCase{24, 7, true, false, false},
+                      ArrayCase{15, 0, false, true, false}, ArrayCase{16, 0, false, true, false},
+                      ArrayCase{16, 1, false, true, false}, ArrayCase{32, 0, false, false, false},
+                      ArrayCase{2, 0, false, false, true}, ArrayCase{12, 0, false, false, false},
+                      ArrayCase{0, 0, false, false, true}, ArrayCase{-1, 0, false, false, true}));
 
 TEST_F(PaletteTest, CreateRefusesANegativeCount) {
   CColorPalette palette;
@@ -353,11 +346,12 @@ TEST_F(PaletteTest, MarkedCellsMakeASubPaletteAndAnOutline) {
   CColorPalette palette;
   RecordWriter selectionBody;
   selectionBody.Data(1000, MaskWith({0, 1}, 1))
-      .Data(1000, [] {
-        Bytes mask = MaskWith({0, 1}, 1);
-        mask[17] = 0xFF;  // any nonzero byte counts
-        return mask;
-      }())
+      .Data(1000,
+            [] {
+              Bytes mask = MaskWith({0, 1}, 1);
+              mask[17] = 0xFF;  // any nonzero byte counts
+              return mask;
+            }())
       .Data(1001, Sequence(9))
       .Data(1003, {4, 5, 6})
       .Data(1004, {7, 8, 9})
@@ -454,10 +448,8 @@ TEST_F(PaletteTest, AFailedSubPaletteEndsTheLoadAsAMemoryFailure) {
   const Bytes body = RecordWriter().Data(1000, MaskWith({1})).bytes();
   // Allocation 1 is the mask, 2 the sub-palette's colours.
   FailAllocationAt(2);
-  EXPECT_THROW(LoadBody(body,
-                        [&](CBinaryReader& reader, std::uint32_t length) {
-                          selection.Load(reader, length, 8, 0);
-                        }),
+  EXPECT_THROW(LoadBody(body, [&](CBinaryReader& reader,
+                                  std::uint32_t length) { selection.Load(reader, length, 8, 0); }),
                CMemoryException);
 }
 

@@ -19,10 +19,10 @@ namespace {
 
 using test::Bytes;
 using test::ContainerOptions;
-using test::DocumentSpec;
+using test::DocumentDesc;
 using test::MakeContainer;
-using test::PageSpec;
-using test::PaletteSpec;
+using test::PageDesc;
+using test::PaletteDesc;
 using test::RecordWriter;
 using test::WalkBody;
 
@@ -63,8 +63,8 @@ const CColorPalette* Palette(const CImageDocument& document, int index) {
   return static_cast<const CColorPalette*>(document.palettes.GetAt(index));
 }
 
-PageSpec SmallPage(const char* name, std::uint16_t size = 2) {
-  PageSpec page;
+PageDesc SmallPage(const char* name, std::uint16_t size = 2) {
+  PageDesc page;
   page.name = name;
   page.width = size;
   page.height = size;
@@ -170,9 +170,9 @@ TEST_F(DocumentTest, AddPageAndAddPaletteRefuseWhileNotValid) {
 
 TEST_F(DocumentTest, AddPageOnALoadedDocumentReturnsFalse) {
   CImageDocument document;
-  DocumentSpec spec;
-  spec.pages.push_back(SmallPage("one"));
-  Walk(document, test::DocumentBody(spec));
+  DocumentDesc desc;
+  desc.pages.push_back(SmallPage("one"));
+  Walk(document, test::DocumentBody(desc));
   EXPECT_EQ(document.valid, 0);
   EXPECT_FALSE(document.AddPage(0, 2, 2, true));
   EXPECT_EQ(document.pages.GetCount(), 1);
@@ -244,13 +244,13 @@ TEST_F(DocumentTest, ClearKeepsTheSettings) {
 
 TEST_F(DocumentTest, AWholeBodyGivesCurrentPaletteAndPage) {
   CImageDocument document;
-  DocumentSpec spec;
-  spec.depth = 8;
-  spec.colorFormat = 0;
-  spec.colorCount = 16;
-  spec.palettes.push_back({"pal", Bytes(48, 3), {}});
-  spec.pages.push_back(SmallPage("page"));
-  Walk(document, test::DocumentBody(spec));
+  DocumentDesc desc;
+  desc.depth = 8;
+  desc.colorFormat = 0;
+  desc.colorCount = 16;
+  desc.palettes.push_back({"pal", Bytes(48, 3), {}});
+  desc.pages.push_back(SmallPage("page"));
+  Walk(document, test::DocumentBody(desc));
   EXPECT_EQ(document.depth, 8);
   const auto* palette = static_cast<const CColorPalette*>(document.palettes.GetCurrent());
   ASSERT_NE(palette, nullptr);
@@ -318,11 +318,11 @@ TEST_F(DocumentTest, ColorSettingBodies) {
 
 TEST_F(DocumentTest, TwoPagesAndTheSecondCurrent) {
   CImageDocument document;
-  DocumentSpec spec;
-  spec.pages.push_back(SmallPage("first"));
-  spec.pages.push_back(SmallPage("second"));
-  spec.currentPage = 1;
-  Walk(document, test::DocumentBody(spec));
+  DocumentDesc desc;
+  desc.pages.push_back(SmallPage("first"));
+  desc.pages.push_back(SmallPage("second"));
+  desc.currentPage = 1;
+  Walk(document, test::DocumentBody(desc));
   ASSERT_EQ(document.pages.GetCount(), 2);
   EXPECT_EQ(document.pages.GetCurrent(), Page(document, 1));
   EXPECT_EQ(Page(document, 1)->name, "second");
@@ -330,13 +330,13 @@ TEST_F(DocumentTest, TwoPagesAndTheSecondCurrent) {
 
 TEST_F(DocumentTest, ACurrentItemRecordNamingNoItemLeavesNoCurrentItem) {
   CImageDocument document;
-  DocumentSpec spec;
-  spec.colorCount = 4;
-  spec.palettes.push_back({"p", {}, {}});
-  spec.currentPalette = 5;
-  spec.pages.push_back(SmallPage("page"));
-  spec.currentPage = -1;
-  Walk(document, test::DocumentBody(spec));
+  DocumentDesc desc;
+  desc.colorCount = 4;
+  desc.palettes.push_back({"p", {}, {}});
+  desc.currentPalette = 5;
+  desc.pages.push_back(SmallPage("page"));
+  desc.currentPage = -1;
+  Walk(document, test::DocumentBody(desc));
   EXPECT_EQ(document.palettes.currentIndex, 5);
   EXPECT_EQ(document.palettes.GetCurrent(), nullptr);
   EXPECT_EQ(document.pages.currentIndex, -1);
@@ -442,11 +442,11 @@ bool LoadBytes(CImageDocument& document, const Bytes& bytes, std::uint64_t* endP
 }
 
 Bytes SimpleBody() {
-  DocumentSpec spec;
-  spec.colorCount = 16;
-  spec.palettes.push_back({"pal", Bytes(48, 7), {}});
-  spec.pages.push_back(SmallPage("page", 3));
-  return test::DocumentBody(spec).bytes();
+  DocumentDesc desc;
+  desc.colorCount = 16;
+  desc.palettes.push_back({"pal", Bytes(48, 7), {}});
+  desc.pages.push_back(SmallPage("page", 3));
+  return test::DocumentBody(desc).bytes();
 }
 
 void ExpectSimpleDocument(const CImageDocument& document) {
@@ -613,22 +613,22 @@ TEST_F(DocumentTest, LoadReportsAMemoryFailureInsideARecord) {
 
 TEST_F(DocumentTest, LoadOfABodyLargerThanOneInputChunk) {
   // A body whose compressed form spans several 10,240-byte chunks.
-  DocumentSpec spec;
-  spec.colorCount = 256;
+  DocumentDesc desc;
+  desc.colorCount = 256;
   Bytes noise(256 * 3);
   std::uint32_t seed = 12345;
   for (auto& b : noise) {
     seed = seed * 1103515245 + 12345;
     b = static_cast<std::uint8_t>(seed >> 16);
   }
-  spec.palettes.push_back({"pal", noise, {}});
-  PageSpec page = SmallPage("big", 200);
+  desc.palettes.push_back({"pal", noise, {}});
+  PageDesc page = SmallPage("big", 200);
   for (auto& b : page.layers[0].pixels) {
     seed = seed * 1103515245 + 12345;
     b = static_cast<std::uint8_t>(seed >> 16);
   }
-  spec.pages.push_back(page);
-  const Bytes bytes = test::WriteDocumentFile(spec);
+  desc.pages.push_back(page);
+  const Bytes bytes = test::WriteDocumentFile(desc);
   ASSERT_GT(bytes.size(), 3u * 10240);
   CImageDocument document;
   ASSERT_TRUE(LoadBytes(document, bytes));

@@ -5,8 +5,8 @@
 #include "document/color_palette.h"
 #include "pages/layer.h"
 #include "pages/page.h"
-#include "support/document_writer.h"
 #include "support/body_reader.h"
+#include "support/document_writer.h"
 #include "support/record_writer.h"
 
 namespace pelo {
@@ -92,10 +92,10 @@ TEST_F(ItemSettingsTest, APaletteAmountRecordDoesNotBecomeTheDefault) {
 }
 
 TEST_F(ItemSettingsTest, ALayerOption1RecordReachesEveryNewItem) {
-  test::LayerSpec spec;
-  spec.extra.Byte(2001, 0);
+  test::LayerDesc desc;
+  desc.extra.Byte(2001, 0);
   CLayer layer;
-  const auto body = test::LayerBody(spec).bytes();
+  const auto body = test::LayerBody(desc).bytes();
   LoadBody(body, [&](CBinaryReader& reader, std::uint32_t length) {
     layer.Load(reader, length, 1, 1, 8);
   });
@@ -112,15 +112,14 @@ TEST_F(ItemSettingsTest, ALayerOption1RecordReachesEveryNewItem) {
 }
 
 TEST_F(ItemSettingsTest, PageSettingsRecordsNeverChangeTheDefaults) {
-  test::PageSpec spec;
-  spec.width = spec.height = 1;
-  spec.currentLayer.reset();
-  spec.extra.Dword(3000, 5).Byte(3001, 6).Byte(3002, 7);
+  test::PageDesc desc;
+  desc.width = desc.height = 1;
+  desc.currentLayer.reset();
+  desc.extra.Dword(3000, 5).Byte(3001, 6).Byte(3002, 7);
   CPage page;
-  const auto body = test::PageBody(spec).bytes();
-  LoadBody(body, [&](CBinaryReader& reader, std::uint32_t length) {
-    page.Load(reader, length, 8);
-  });
+  const auto body = test::PageBody(desc).bytes();
+  LoadBody(body,
+           [&](CBinaryReader& reader, std::uint32_t length) { page.Load(reader, length, 8); });
   EXPECT_EQ(page.settings.amount, 5u);
   EXPECT_EQ(page.settings.option1, 6);
   EXPECT_EQ(page.settings.option2, 7);

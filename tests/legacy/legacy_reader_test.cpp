@@ -26,8 +26,8 @@ void Load(const Bytes& file, Loaded* out) {
   out->result = ReadLegacyFile(mem, &out->doc);
 }
 
-test::LegacyFileSpec ThreeLayers() {
-  test::LegacyFileSpec f;
+test::LegacyFileDesc ThreeLayers() {
+  test::LegacyFileDesc f;
   f.width = 2;
   f.height = 2;
   f.transparentIndex = 7;
@@ -62,7 +62,7 @@ TEST(LegacyReader, BuildsOnePageWithTheLayersInFileOrder) {
 }
 
 TEST(LegacyReader, NameFieldWithoutZeroKeepsAll80Bytes) {
-  test::LegacyFileSpec f = ThreeLayers();
+  test::LegacyFileDesc f = ThreeLayers();
   f.layers.resize(1);
   f.layers[0].name = std::string(80, 'n');
   Loaded l;
@@ -72,7 +72,7 @@ TEST(LegacyReader, NameFieldWithoutZeroKeepsAll80Bytes) {
 }
 
 TEST(LegacyReader, NoLayerRecordsKeepsTheCreatedLayer) {
-  test::LegacyFileSpec f = ThreeLayers();
+  test::LegacyFileDesc f = ThreeLayers();
   f.layers.clear();
   Loaded l;
   Load(test::WriteLegacyFile(f), &l);
@@ -83,7 +83,7 @@ TEST(LegacyReader, NoLayerRecordsKeepsTheCreatedLayer) {
 
 TEST(LegacyReader, WrongSignatureIsRejected) {
   for (const char fifth : {'3', '2', ' '}) {
-    test::LegacyFileSpec f = ThreeLayers();
+    test::LegacyFileDesc f = ThreeLayers();
     f.signature[4] = fifth;
     Loaded l;
     Load(test::WriteLegacyFile(f), &l);

@@ -18,7 +18,7 @@ namespace pelo {
 namespace {
 
 using test::Bytes;
-using test::LayerSpec;
+using test::LayerDesc;
 using test::RecordWriter;
 
 void LoadLayer(CLayer& layer, const RecordWriter& body, int width, int height, int depth) {
@@ -185,11 +185,11 @@ TEST_F(LayerTest, PixelRecordFillsTheBufferAndNeverPassesIt) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    LayerSpec spec;
-    spec.pixels = c.payload;
-    spec.extra.Byte(1007, 9);
+    LayerDesc desc;
+    desc.pixels = c.payload;
+    desc.extra.Byte(1007, 9);
     CLayer layer;
-    LoadLayer(layer, test::LayerBody(spec), 2, 2, 8);
+    LoadLayer(layer, test::LayerBody(desc), 2, 2, 8);
     EXPECT_EQ(Held(layer), c.held);
     // The record after the pixels is read from its own place.
     EXPECT_EQ(layer.layerFlag, 9);
@@ -277,10 +277,10 @@ TEST_F(LayerTest, SelectionUsesTheLayersPixelFormatAndSize) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.depth);
-    LayerSpec spec;
-    spec.selection = test::SelectionSpec{1, 0, 3, 1, {1, 1}, {1, 2, 3, 4, 5, 6, 7, 8}};
+    LayerDesc desc;
+    desc.selection = test::SelectionDesc{1, 0, 3, 1, {1, 1}, {1, 2, 3, 4, 5, 6, 7, 8}};
     CLayer layer;
-    LoadLayer(layer, test::LayerBody(spec), 2, 1, c.depth);
+    LoadLayer(layer, test::LayerBody(desc), 2, 1, c.depth);
     const CLayerSelection& s = layer.selection;
     ASSERT_TRUE(s.mask);
     EXPECT_EQ(Bytes(s.insidePixels.get(), s.insidePixels.get() + s.PixelBytes()), c.inside);
@@ -291,13 +291,13 @@ TEST_F(LayerTest, SelectionUsesTheLayersPixelFormatAndSize) {
 TEST_F(LayerTest, CloneIsAnIndependentDeepCopy) {
   CItemList list;
   auto* source = static_cast<CLayer*>(list.Append(std::make_unique<CLayer>()));
-  LayerSpec spec;
-  spec.name = "Ink";
-  spec.visible = 0;
-  spec.pixels = {1, 2, 3, 4};
-  spec.selection = test::SelectionSpec{0, 0, 1, 1, {1}, {7}};
-  spec.extra.Dword(1001, 42).Byte(1002, 1).Byte(1004, 1).Byte(1007, 9).Dword(2000, 50);
-  LoadLayer(*source, test::LayerBody(spec), 2, 2, 8);
+  LayerDesc desc;
+  desc.name = "Ink";
+  desc.visible = 0;
+  desc.pixels = {1, 2, 3, 4};
+  desc.selection = test::SelectionDesc{0, 0, 1, 1, {1}, {7}};
+  desc.extra.Dword(1001, 42).Byte(1002, 1).Byte(1004, 1).Byte(1007, 9).Dword(2000, 50);
+  LoadLayer(*source, test::LayerBody(desc), 2, 2, 8);
   const int selectedCount = list.selectedCount;
 
   std::unique_ptr<CListItem> item = source->Clone();

@@ -73,7 +73,7 @@ TEST_P(OutlineTrace, GivesTheSidesInTravelOrder) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Part44EdgeCases, OutlineTrace,
+    Masks, OutlineTrace,
     ::testing::Values(
         TraceCase{"SingleCentreCell",
                   {"...", ".#.", "..."},
@@ -101,8 +101,7 @@ INSTANTIATE_TEST_SUITE_P(
                    {1, 1, R},
                    {1, 1, B},
                    {1, 1, L}}},
-        TraceCase{"EmptyMask", {"...", "..."}, {}},
-        TraceCase{"SizeZero", {}, {}},
+        TraceCase{"EmptyMask", {"...", "..."}, {}}, TraceCase{"SizeZero", {}, {}},
         TraceCase{"RingWithHole",
                   {"###", "#.#", "###"},
                   {// outer contour, clockwise from (0, 0)
@@ -126,9 +125,7 @@ INSTANTIATE_TEST_SUITE_P(
         TraceCase{"FullCornerCellOfLargerMask",
                   {"#..", "...", "..."},
                   {{0, 0, T}, {0, 0, R}, {0, 0, B}, {0, 0, L}}},
-        TraceCase{"BottomRightCell",
-                  {"...", "..#"},
-                  {{2, 1, T}, {2, 1, R}, {2, 1, B}, {2, 1, L}}},
+        TraceCase{"BottomRightCell", {"...", "..#"}, {{2, 1, T}, {2, 1, R}, {2, 1, B}, {2, 1, L}}},
         TraceCase{"VerticalBar",
                   {"#", "#"},
                   {{0, 0, T}, {0, 0, R}, {0, 1, R}, {0, 1, B}, {0, 1, L}, {0, 0, L}}}),
@@ -222,8 +219,7 @@ TEST(OutlineList, EveryTracedSideBordersAClearCellOrTheEdge) {
   int expected = 0;
   for (int y = 0; y < 16; ++y)
     for (int x = 0; x < 16; ++x)
-      if (set(x, y))
-        expected += !set(x, y - 1) + !set(x + 1, y) + !set(x, y + 1) + !set(x - 1, y);
+      if (set(x, y)) expected += !set(x, y - 1) + !set(x + 1, y) + !set(x, y + 1) + !set(x - 1, y);
   int count = 0;
   for (const OutlineSegment* s = list.head(); s != nullptr; s = s->next.get()) {
     ++count;

@@ -15,8 +15,8 @@ namespace pelo {
 namespace {
 
 using test::Bytes;
-using test::LayerSpec;
-using test::PageSpec;
+using test::LayerDesc;
+using test::PageDesc;
 using test::RecordWriter;
 
 void LoadPage(CPage& page, const RecordWriter& body, int depth = 8) {
@@ -26,8 +26,8 @@ void LoadPage(CPage& page, const RecordWriter& body, int depth = 8) {
   page.Load(reader, static_cast<std::uint32_t>(bytes.size()), depth);
 }
 
-LayerSpec Layer(std::string name, Bytes pixels = {}) {
-  LayerSpec layer;
+LayerDesc Layer(std::string name, Bytes pixels = {}) {
+  LayerDesc layer;
   layer.name = std::move(name);
   layer.pixels = std::move(pixels);
   return layer;
@@ -98,14 +98,14 @@ TEST_F(PageTest, AddLayerNeedsAReadyPageAndAPlaceInTheList) {
 }
 
 TEST_F(PageTest, LoadedPageGrowsAtTheEndFromItsNextLayerNumber) {
-  PageSpec spec;
-  spec.width = 2;
-  spec.height = 1;
-  for (const char* name : {"a", "b", "c", "d", "e"}) spec.layers.push_back(Layer(name));
-  spec.currentLayer = 2;
-  spec.extra.Dword(2001, 10);
+  PageDesc desc;
+  desc.width = 2;
+  desc.height = 1;
+  for (const char* name : {"a", "b", "c", "d", "e"}) desc.layers.push_back(Layer(name));
+  desc.currentLayer = 2;
+  desc.extra.Dword(2001, 10);
   CPage page;
-  LoadPage(page, test::PageBody(spec));
+  LoadPage(page, test::PageBody(desc));
   ASSERT_EQ(page.layers.GetCount(), 5);
 
   ASSERT_TRUE(page.AddLayer(page.layers.GetCount(), true));
@@ -177,13 +177,13 @@ TEST_F(PageTest, CurrentLayerComesFromItsRecordAlone) {
   const Case cases[] = {{1, 1, 1}, {7, 7, -1}, {std::nullopt, -1, -1}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.index);
-    PageSpec spec;
-    spec.width = 1;
-    spec.height = 1;
-    spec.layers = {Layer("top"), Layer("bottom")};
-    spec.currentLayer = c.record;
+    PageDesc desc;
+    desc.width = 1;
+    desc.height = 1;
+    desc.layers = {Layer("top"), Layer("bottom")};
+    desc.currentLayer = c.record;
     CPage page;
-    LoadPage(page, test::PageBody(spec));
+    LoadPage(page, test::PageBody(desc));
     EXPECT_EQ(page.layers.currentIndex, c.index);
     EXPECT_EQ(page.layers.GetCurrent(), c.current < 0 ? nullptr : page.layers.GetAt(c.current));
   }
@@ -192,7 +192,7 @@ TEST_F(PageTest, CurrentLayerComesFromItsRecordAlone) {
 TEST_F(PageTest, LayersTakeThePageSizeKnownWhenTheyAreMet) {
   RecordWriter early;
   early.Text(1000, "early");
-  LayerSpec late = Layer("late");
+  LayerDesc late = Layer("late");
   late.extra.Byte(1004, 1);
   RecordWriter body;
   body.Nested(2003, early).Word(1005, 3).Word(1006, 2).Nested(2003, test::LayerBody(late));
@@ -245,29 +245,29 @@ TEST_F(PageTest, LoadRaisesForBuffersPastTheLimit) {
   CPage map;
   EXPECT_THROW(LoadPage(map, RecordWriter().Dword(4000, 0xFFFFFFFF)), CMemoryException);
 
-  PageSpec spec;
-  spec.width = 65535;
-  spec.height = 65535;
-  spec.layers = {Layer("huge")};
+  PageDesc desc;
+  desc.width = 65535;
+  desc.height = 65535;
+  desc.layers = {Layer("huge")};
   CPage page;
-  EXPECT_THROW(LoadPage(page, test::PageBody(spec), 24), CMemoryException);
+  EXPECT_THROW(LoadPage(page, test::PageBody(desc), 24), CMemoryException);
 }
 
 TEST_F(PageTest, CloneIsAnIndependentDeepCopy) {
-  PageSpec spec;
-  spec.name = "Cover";
-  spec.width = 2;
-  spec.height = 1;
-  spec.layers = {Layer("top", {1, 2}), Layer("bottom", {3, 4})};
-  spec.layers[1].extra.Byte(1004, 1);
-  spec.currentLayer = 1;
-  spec.extra.Dword(1001, 5)
+  PageDesc desc;
+  desc.name = "Cover";
+  desc.width = 2;
+  desc.height = 1;
+  desc.layers = {Layer("top", {1, 2}), Layer("bottom", {3, 4})};
+  desc.layers[1].extra.Byte(1004, 1);
+  desc.currentLayer = 1;
+  desc.extra.Dword(1001, 5)
       .Dword(2001, 2)
       .Dword(1007, 8)
       .Dword(4000, 0x00010002)
       .Data(4001, {5, 6});
   CPage source;
-  LoadPage(source, test::PageBody(spec));
+  LoadPage(source, test::PageBody(desc));
 
   std::unique_ptr<CListItem> item = source.Clone();
   ASSERT_NE(item, nullptr);

@@ -12,18 +12,18 @@ namespace {
 
 using test::Bytes;
 
-test::DocumentSpec Golden() {
-  test::DocumentSpec d;
+test::DocumentDesc Golden() {
+  test::DocumentDesc d;
   d.colorCount = 2;
   d.palettes = {{"p", {0, 0, 0, 255, 255, 255}, {}}};
-  test::PageSpec page{"page", 2, 2, {}, 0, {}};
+  test::PageDesc page{"page", 2, 2, {}, 0, {}};
   page.layers.push_back({"l", 1, {1, 0, 0, 1}, {}, {}});
   d.pages = {page};
   return d;
 }
 
 Bytes GoldenLegacy() {
-  test::LegacyFileSpec f;
+  test::LegacyFileDesc f;
   f.width = 2;
   f.height = 2;
   f.layers.push_back(test::EncodeLegacyLayer("l", 1, {1, 1, 1, 1}, 2));
@@ -54,8 +54,8 @@ Bytes DeclaredSize(std::int64_t delta) {
   return test::MakeContainer(body, o);
 }
 
-Bytes WithBody(const std::function<void(test::DocumentSpec&)>& change) {
-  test::DocumentSpec d = Golden();
+Bytes WithBody(const std::function<void(test::DocumentDesc&)>& change) {
+  test::DocumentDesc d = Golden();
   change(d);
   return test::WriteDocumentFile(d);
 }

@@ -13,20 +13,20 @@ using test::Bytes;
 using test::Dib;
 
 // A 4 x 2 8-bit document: one palette of 4 colours, two layers.
-test::DocumentSpec SmallDocument() {
-  test::DocumentSpec d;
+test::DocumentDesc SmallDocument() {
+  test::DocumentDesc d;
   d.colorCount = 4;
   d.palettes = {{"pal", {0, 0, 0, 0x10, 0x20, 0x30, 1, 2, 3, 4, 5, 6}, {}}};
   d.backgroundIndex = 0;
-  test::PageSpec page{"page", 4, 2, {}, 0, {}};
+  test::PageDesc page{"page", 4, 2, {}, 0, {}};
   page.layers.push_back({"top", 1, {0, 2, 0, 0, 0, 0, 0, 3}, {}, {}});
   page.layers.push_back({"bottom", 1, {1, 1, 1, 1, 1, 1, 1, 1}, {}, {}});
   d.pages = {page};
   return d;
 }
 
-test::LegacyFileSpec SmallLegacy() {
-  test::LegacyFileSpec f;
+test::LegacyFileDesc SmallLegacy() {
+  test::LegacyFileDesc f;
   f.width = 3;
   f.height = 2;
   f.transparentIndex = 0;
@@ -103,11 +103,11 @@ TEST_F(EntryPoints, PictureInfoOfBothFormats) {
     std::int32_t width, height;
     std::int16_t bits;
   };
-  test::DocumentSpec deep = SmallDocument();
+  test::DocumentDesc deep = SmallDocument();
   deep.depth = 24;
-  test::DocumentSpec nibble = SmallDocument();
+  test::DocumentDesc nibble = SmallDocument();
   nibble.depth = 4;
-  test::LegacyFileSpec pelo3 = SmallLegacy();
+  test::LegacyFileDesc pelo3 = SmallLegacy();
   pelo3.signature = {'P', 'E', 'L', 'O', '3'};
   const Case cases[] = {
       {"current 8-bit", test::WriteDocumentFile(SmallDocument()), 4, 2, 8},
@@ -188,7 +188,7 @@ TEST_F(EntryPoints, PictureComposesLayersOverTheBackground) {
 }
 
 TEST_F(EntryPoints, LayerBondChoosesHiddenLayersOnTheNextPicture) {
-  test::DocumentSpec d = SmallDocument();
+  test::DocumentDesc d = SmallDocument();
   d.pages[0].layers[0].visible = 0;
   const Bytes file = test::WriteDocumentFile(d);
   Dib visibleOnly, all;

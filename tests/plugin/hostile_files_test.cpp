@@ -47,9 +47,9 @@ TEST(HostileFiles, AllocateNoMoreThanTheirBudget) {
 }
 
 test::Bytes EmptyLayerRecords(std::uint8_t depth, std::uint16_t side, int count) {
-  test::DocumentSpec d;
+  test::DocumentDesc d;
   d.depth = depth;
-  test::PageSpec page{"page", side, side, {}, 0, {}};
+  test::PageDesc page{"page", side, side, {}, 0, {}};
   for (int i = 0; i < count; ++i) page.extra.Header(2003, 0);
   d.pages = {page};
   return test::WriteDocumentFile(d);

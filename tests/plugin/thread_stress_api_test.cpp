@@ -39,13 +39,13 @@ struct Answer {
   }
 };
 
-test::DocumentSpec Document(std::uint8_t depth) {
-  test::DocumentSpec d;
+test::DocumentDesc Document(std::uint8_t depth) {
+  test::DocumentDesc d;
   d.depth = depth;
   d.colorCount = 4;
   d.palettes = {{"p", {0, 0, 0, 9, 8, 7, 1, 2, 3, 200, 100, 50}, {}}};
   const std::size_t bytes = depth == 24 ? 3 : 1;
-  test::PageSpec page{"page", 5, 3, {}, 0, {}};
+  test::PageDesc page{"page", 5, 3, {}, 0, {}};
   Bytes top(15 * bytes, 0);
   for (std::size_t i = 0; i < top.size(); i += 2) top[i] = static_cast<std::uint8_t>(i % 4);
   page.layers.push_back({"top", 1, top, {}, {}});
@@ -56,7 +56,7 @@ test::DocumentSpec Document(std::uint8_t depth) {
 }
 
 Bytes Legacy() {
-  test::LegacyFileSpec f;
+  test::LegacyFileDesc f;
   f.width = 6;
   f.height = 4;
   f.paletteRgb = {0, 0, 0, 10, 20, 30, 40, 50, 60};

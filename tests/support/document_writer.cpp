@@ -2,7 +2,7 @@
 
 namespace pelo::test {
 
-RecordWriter SelectionBody(const SelectionSpec& s) {
+RecordWriter SelectionBody(const SelectionDesc& s) {
   Bytes rect;
   for (std::int32_t v : {s.left, s.top, s.right, s.bottom})
     PutLe32(rect, static_cast<std::uint32_t>(v));
@@ -11,7 +11,7 @@ RecordWriter SelectionBody(const SelectionSpec& s) {
   return w;
 }
 
-RecordWriter LayerBody(const LayerSpec& layer) {
+RecordWriter LayerBody(const LayerDesc& layer) {
   RecordWriter w;
   w.Text(1000, layer.name).Byte(1005, layer.visible);
   if (!layer.pixels.empty()) w.Data(1006, layer.pixels);
@@ -20,7 +20,7 @@ RecordWriter LayerBody(const LayerSpec& layer) {
   return w;
 }
 
-RecordWriter PageBody(const PageSpec& page) {
+RecordWriter PageBody(const PageDesc& page) {
   RecordWriter w;
   w.Text(1000, page.name).Word(1005, page.width).Word(1006, page.height);
   for (const auto& layer : page.layers) w.Nested(2003, LayerBody(layer));
@@ -29,7 +29,7 @@ RecordWriter PageBody(const PageSpec& page) {
   return w;
 }
 
-RecordWriter PaletteBody(const PaletteSpec& palette) {
+RecordWriter PaletteBody(const PaletteDesc& palette) {
   RecordWriter w;
   w.Text(1000, palette.name);
   if (!palette.colors.empty()) w.Data(1005, palette.colors);
@@ -37,7 +37,7 @@ RecordWriter PaletteBody(const PaletteSpec& palette) {
   return w;
 }
 
-RecordWriter DocumentBody(const DocumentSpec& d) {
+RecordWriter DocumentBody(const DocumentDesc& d) {
   RecordWriter w;
   w.Byte(1000, d.depth).Byte(1001, d.colorFormat).Word(3001, d.colorCount);
   for (const auto& palette : d.palettes) w.Nested(3003, PaletteBody(palette));
@@ -54,13 +54,13 @@ RecordWriter DocumentBody(const DocumentSpec& d) {
   return w;
 }
 
-Bytes WriteDocumentFile(const DocumentSpec& document, const ContainerOptions& options) {
+Bytes WriteDocumentFile(const DocumentDesc& document, const ContainerOptions& options) {
   return MakeContainer(DocumentBody(document).bytes(), options);
 }
 
-LegacyLayerSpec EncodeLegacyLayer(std::string name, std::uint8_t visible, const Bytes& pixels,
+LegacyLayerDesc EncodeLegacyLayer(std::string name, std::uint8_t visible, const Bytes& pixels,
                                   std::size_t minRun) {
-  LegacyLayerSpec layer{std::move(name), visible, {}, {}};
+  LegacyLayerDesc layer{std::move(name), visible, {}, {}};
   std::size_t i = 0;
   while (i < pixels.size()) {
     std::size_t j = i + 1;
@@ -77,7 +77,7 @@ LegacyLayerSpec EncodeLegacyLayer(std::string name, std::uint8_t visible, const 
   return layer;
 }
 
-Bytes WriteLegacyFile(const LegacyFileSpec& f) {
+Bytes WriteLegacyFile(const LegacyFileDesc& f) {
   Bytes out(f.signature.begin(), f.signature.end());
   PutLe32(out, f.width);
   PutLe32(out, f.height);

@@ -12,42 +12,42 @@
 
 namespace pelo::test {
 
-struct SelectionSpec {
+struct SelectionDesc {
   std::int32_t left = 0, top = 0, right = 0, bottom = 0;
   Bytes mask;    // one byte per cell
   Bytes pixels;  // packed: the pixels of the marked cells only
 };
 
-struct LayerSpec {
+struct LayerDesc {
   std::string name;
   std::uint8_t visible = 1;
   Bytes pixels;  // written as record 1006 unless empty
-  std::optional<SelectionSpec> selection;
+  std::optional<SelectionDesc> selection;
   RecordWriter extra;  // further records appended to the body
 };
 
-struct PageSpec {
+struct PageDesc {
   std::string name;
   std::uint16_t width = 0;
   std::uint16_t height = 0;
-  std::vector<LayerSpec> layers;
+  std::vector<LayerDesc> layers;
   std::optional<std::int32_t> currentLayer = 0;
   RecordWriter extra;
 };
 
-struct PaletteSpec {
+struct PaletteDesc {
   std::string name;
   Bytes colors;  // colorCount entries of blue, green, red
   RecordWriter extra;
 };
 
-struct DocumentSpec {
+struct DocumentDesc {
   std::uint8_t depth = 8;
   std::uint8_t colorFormat = 0;
   std::uint16_t colorCount = 256;
-  std::vector<PaletteSpec> palettes;
+  std::vector<PaletteDesc> palettes;
   std::optional<std::int32_t> currentPalette = 0;
-  std::vector<PageSpec> pages;
+  std::vector<PageDesc> pages;
   std::optional<std::int32_t> currentPage = 0;
   std::uint8_t backgroundIndex = 0;
   std::array<std::uint8_t, 3> backgroundColor{};  // blue, green, red
@@ -55,12 +55,12 @@ struct DocumentSpec {
   RecordWriter extra;
 };
 
-RecordWriter SelectionBody(const SelectionSpec& selection);
-RecordWriter LayerBody(const LayerSpec& layer);
-RecordWriter PageBody(const PageSpec& page);
-RecordWriter PaletteBody(const PaletteSpec& palette);
-RecordWriter DocumentBody(const DocumentSpec& document);
-Bytes WriteDocumentFile(const DocumentSpec& document, const ContainerOptions& options = {});
+RecordWriter SelectionBody(const SelectionDesc& selection);
+RecordWriter LayerBody(const LayerDesc& layer);
+RecordWriter PageBody(const PageDesc& page);
+RecordWriter PaletteBody(const PaletteDesc& palette);
+RecordWriter DocumentBody(const DocumentDesc& document);
+Bytes WriteDocumentFile(const DocumentDesc& document, const ContainerOptions& options = {});
 
 struct LegacyRun {
   std::uint32_t position = 0;
@@ -68,27 +68,27 @@ struct LegacyRun {
   std::uint8_t value = 0;
 };
 
-struct LegacyLayerSpec {
+struct LegacyLayerDesc {
   std::string name;
   std::uint8_t visible = 1;
   std::vector<LegacyRun> runs;
   Bytes literals;
 };
 
-struct LegacyFileSpec {
+struct LegacyFileDesc {
   std::array<char, 10> signature{'P', 'E', 'L', 'O', 0};
   std::uint32_t width = 0;
   std::uint32_t height = 0;
   std::optional<std::uint16_t> declaredLayerCount;  // the true count when unset
   std::uint8_t transparentIndex = 0;
   Bytes paletteRgb;  // 256 entries of red, green, blue; zero-filled when shorter
-  std::vector<LegacyLayerSpec> layers;
+  std::vector<LegacyLayerDesc> layers;
 };
 
 // Encodes pixels as literals with every run of at least minRun equal bytes
 // stored as a run.
-LegacyLayerSpec EncodeLegacyLayer(std::string name, std::uint8_t visible, const Bytes& pixels,
+LegacyLayerDesc EncodeLegacyLayer(std::string name, std::uint8_t visible, const Bytes& pixels,
                                   std::size_t minRun = 4);
-Bytes WriteLegacyFile(const LegacyFileSpec& file);
+Bytes WriteLegacyFile(const LegacyFileDesc& file);
 
 }  // namespace pelo::test

@@ -12,12 +12,12 @@ constexpr int kSuccess = 0;
 constexpr int kRejected = 3;
 constexpr int kUnknown = 8;
 
-DocumentSpec OneLayerDocument(std::uint8_t depth, std::uint16_t width, std::uint16_t height) {
-  DocumentSpec d;
+DocumentDesc OneLayerDocument(std::uint8_t depth, std::uint16_t width, std::uint16_t height) {
+  DocumentDesc d;
   d.depth = depth;
   d.colorCount = 2;
   d.palettes = {{"p", {0, 0, 0, 255, 255, 255}, {}}};
-  PageSpec page{"page", width, height, {}, 0, {}};
+  PageDesc page{"page", width, height, {}, 0, {}};
   page.layers.push_back({"l", 1, Bytes(static_cast<std::size_t>(width) * height, 1), {}, {}});
   d.pages = {page};
   return d;
@@ -31,7 +31,7 @@ Bytes WithBodySize(std::uint32_t declared) {
 
 // A page of width x height at depth with count layer records of no content.
 Bytes EmptyLayers(std::uint8_t depth, std::uint16_t width, std::uint16_t height, int count) {
-  DocumentSpec d = OneLayerDocument(depth, 1, 1);
+  DocumentDesc d = OneLayerDocument(depth, 1, 1);
   d.pages[0].width = width;
   d.pages[0].height = height;
   d.pages[0].layers.clear();
@@ -40,16 +40,16 @@ Bytes EmptyLayers(std::uint8_t depth, std::uint16_t width, std::uint16_t height,
 }
 
 Bytes WithSelection(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom) {
-  DocumentSpec d = OneLayerDocument(24, 2, 2);
+  DocumentDesc d = OneLayerDocument(24, 2, 2);
   d.pages[0].layers[0].pixels = Bytes(12, 9);
-  d.pages[0].layers[0].selection = SelectionSpec{left, top, right, bottom, {1}, {1, 2, 3}};
+  d.pages[0].layers[0].selection = SelectionDesc{left, top, right, bottom, {1}, {1, 2, 3}};
   return WriteDocumentFile(d);
 }
 
 // Records that each hold the rest of the body, as deep as depth: a page in
 // the document, a layer in the page, then tags the layer does not know.
 Bytes NestedRecords(int depth) {
-  DocumentSpec d = OneLayerDocument(8, 2, 2);
+  DocumentDesc d = OneLayerDocument(8, 2, 2);
   for (int i = depth - 1; i >= 0; --i) d.extra.Header(2003, static_cast<std::uint32_t>(6 * i));
   return WriteDocumentFile(d);
 }
@@ -57,33 +57,33 @@ Bytes NestedRecords(int depth) {
 // A record whose end lies past 2^32: a walker that added in 32 bits would
 // come back to the start of the body.
 Bytes WrappingRecord() {
-  DocumentSpec d = OneLayerDocument(8, 2, 2);
+  DocumentDesc d = OneLayerDocument(8, 2, 2);
   d.extra.Header(3003, 0xFFFFFFF0u).Raw(Bytes(16, 0));
   return WriteDocumentFile(d);
 }
 
-LegacyFileSpec LegacyOf(std::uint32_t width, std::uint32_t height) {
-  LegacyFileSpec f;
+LegacyFileDesc LegacyOf(std::uint32_t width, std::uint32_t height) {
+  LegacyFileDesc f;
   f.width = width;
   f.height = height;
   return f;
 }
 
 Bytes LegacyDeclaringLayers(std::uint32_t side, int present) {
-  LegacyFileSpec f = LegacyOf(side, side);
+  LegacyFileDesc f = LegacyOf(side, side);
   f.declaredLayerCount = 0xFFFF;
   for (int i = 0; i < present; ++i) f.layers.push_back({"l", 1, {{0, 0xFFFFFFFF, 3}}, {}});
   return WriteLegacyFile(f);
 }
 
 Bytes LegacyLongRun() {
-  LegacyFileSpec f = LegacyOf(16, 16);
+  LegacyFileDesc f = LegacyOf(16, 16);
   f.layers.push_back({"run", 1, {{0, 0xFFFFFFFF, 5}, {0, 0xFFFFFFFF, 6}}, {1, 2, 3}});
   return WriteLegacyFile(f);
 }
 
 Bytes LegacyRunCount(std::uint32_t declared) {
-  LegacyFileSpec f = LegacyOf(4, 4);
+  LegacyFileDesc f = LegacyOf(4, 4);
   f.declaredLayerCount = 1;
   Bytes b = WriteLegacyFile(f);
   b.insert(b.end(), 80, 0);  // the name

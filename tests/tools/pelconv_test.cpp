@@ -236,7 +236,7 @@ TEST(Pelconv, RejectedCurrentFileNamesTheLoadersReasonInUtf8) {
   ScratchFolder scratch;
   pelo::test::ContainerOptions options;
   options.declaredSize = 1 << 20;  // more than the body holds
-  pelo::test::DocumentSpec doc;
+  pelo::test::DocumentDesc doc;
   WriteBytes(scratch.path() / "short.pel", pelo::test::WriteDocumentFile(doc, options));
   const RunResult run = RunPelconv(scratch.path(), {"short.pel"});
   EXPECT_EQ(run.status, 1);

@@ -19,11 +19,11 @@ using test::Bytes;
 // 3 x 2 at 8 bits: one palette of 4 colours, one visible layer whose pixels
 // never equal the background index, so the picture is the layer itself.
 Bytes EightBitFile() {
-  test::DocumentSpec d;
+  test::DocumentDesc d;
   d.colorCount = 4;
   d.palettes = {{"pal", {0, 0, 0, 0x10, 0x20, 0x30, 1, 2, 3, 4, 5, 6}, {}}};
   d.backgroundIndex = 0;
-  test::PageSpec page{"page", 3, 2, {}, 0, {}};
+  test::PageDesc page{"page", 3, 2, {}, 0, {}};
   page.layers.push_back({"layer", 1, {1, 2, 3, 3, 2, 1}, {}, {}});
   d.pages = {page};
   return test::WriteDocumentFile(d);
@@ -31,19 +31,19 @@ Bytes EightBitFile() {
 
 // 2 x 1 at 24 bits over a grey background; the second pixel is the key.
 Bytes TrueColourFile() {
-  test::DocumentSpec d;
+  test::DocumentDesc d;
   d.depth = 24;
   d.colorCount = 4;
   d.palettes = {{"pal", Bytes(12, 0), {}}};
   d.backgroundColor = {0x80, 0x80, 0x80};
-  test::PageSpec page{"page", 2, 1, {}, 0, {}};
+  test::PageDesc page{"page", 2, 1, {}, 0, {}};
   page.layers.push_back({"layer", 1, {0x11, 0x22, 0x33, 0x80, 0x80, 0x80}, {}, {}});
   d.pages = {page};
   return test::WriteDocumentFile(d);
 }
 
 Bytes LegacyFile() {
-  test::LegacyFileSpec f;
+  test::LegacyFileDesc f;
   f.width = 5;
   f.height = 4;
   f.paletteRgb = {0, 0, 0, 0x30, 0x20, 0x10};

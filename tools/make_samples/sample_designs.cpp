@@ -326,9 +326,9 @@ std::vector<std::string> BlinkingFace() {
   return face;
 }
 
-test::LayerSpec IndexedLayer(std::string name, std::uint8_t visible,
+test::LayerDesc IndexedLayer(std::string name, std::uint8_t visible,
                              const std::vector<std::string>& rows, const Legend& legend) {
-  test::LayerSpec layer;
+  test::LayerDesc layer;
   layer.name = std::move(name);
   layer.visible = visible;
   layer.pixels = PixelArt(rows, legend).pixels();
@@ -336,8 +336,8 @@ test::LayerSpec IndexedLayer(std::string name, std::uint8_t visible,
 }
 
 // The first layer is the top one: the sword, hidden, covers the hand.
-test::PageSpec SpritePage(std::string name, const std::vector<std::string>& face) {
-  test::PageSpec page;
+test::PageDesc SpritePage(std::string name, const std::vector<std::string>& face) {
+  test::PageDesc page;
   page.name = std::move(name);
   page.width = 32;
   page.height = 32;
@@ -350,7 +350,7 @@ test::PageSpec SpritePage(std::string name, const std::vector<std::string>& face
 }
 
 Bytes Sprite() {
-  test::DocumentSpec doc;
+  test::DocumentDesc doc;
   doc.depth = 8;
   doc.colorCount = 256;
   doc.palettes.push_back({"Day", BgrPalette(kSpriteColors, 256), {}});
@@ -368,7 +368,7 @@ Bytes Sprite() {
 
 // In bank mode every index whose low four bits are 0 is clear; each layer
 // uses another of them for its empty pixels.
-test::LayerSpec BankLayer(std::string name, const std::vector<std::string>& rows,
+test::LayerDesc BankLayer(std::string name, const std::vector<std::string>& rows,
                           std::uint8_t clear) {
   Legend legend = kMushroomLegend;
   legend['.'] = clear;
@@ -376,11 +376,11 @@ test::LayerSpec BankLayer(std::string name, const std::vector<std::string>& rows
 }
 
 Bytes Mushroom() {
-  test::DocumentSpec doc;
+  test::DocumentDesc doc;
   doc.depth = 8;
   doc.colorCount = 256;
   doc.palettes.push_back({"Banks", BgrPalette(BankColors(), 256), {}});
-  test::PageSpec page;
+  test::PageDesc page;
   page.name = "Mushroom";
   page.width = 32;
   page.height = 32;
@@ -499,31 +499,31 @@ RgbLayer Trees() {
   return layer;
 }
 
-test::LayerSpec RgbLayerSpec(std::string name, const RgbLayer& layer) {
-  test::LayerSpec spec;
-  spec.name = std::move(name);
-  spec.pixels = layer.Bgr();
-  return spec;
+test::LayerDesc RgbLayerDesc(std::string name, const RgbLayer& layer) {
+  test::LayerDesc desc;
+  desc.name = std::move(name);
+  desc.pixels = layer.Bgr();
+  return desc;
 }
 
 Bytes Landscape() {
-  test::DocumentSpec doc;
+  test::DocumentDesc doc;
   doc.depth = 24;
   doc.colorCount = 16;
   const std::vector<Rgb> swatches = {{40, 60, 140},   {110, 150, 220}, {250, 190, 140},
                                      {255, 244, 200}, {110, 116, 160}, {240, 244, 250},
                                      {80, 160, 70},   {60, 120, 190},  {30, 90, 50}};
   doc.palettes.push_back({"Swatches", BgrPalette(swatches, 16), {}});
-  test::PageSpec page;
+  test::PageDesc page;
   page.name = "Evening";
   page.width = kLandWidth;
   page.height = kLandHeight;
-  page.layers.push_back(RgbLayerSpec("Trees", Trees()));
-  page.layers.push_back(RgbLayerSpec("Lake", Lake()));
-  page.layers.push_back(RgbLayerSpec("Hills", Hills()));
-  page.layers.push_back(RgbLayerSpec("Mountains", Mountains()));
-  page.layers.push_back(RgbLayerSpec("Sun", Sun()));
-  page.layers.push_back(RgbLayerSpec("Sky", Sky()));
+  page.layers.push_back(RgbLayerDesc("Trees", Trees()));
+  page.layers.push_back(RgbLayerDesc("Lake", Lake()));
+  page.layers.push_back(RgbLayerDesc("Hills", Hills()));
+  page.layers.push_back(RgbLayerDesc("Mountains", Mountains()));
+  page.layers.push_back(RgbLayerDesc("Sun", Sun()));
+  page.layers.push_back(RgbLayerDesc("Sky", Sky()));
   doc.pages.push_back(std::move(page));
   doc.backgroundColor = Bgr(kKey);
   return test::WriteDocumentFile(doc);
@@ -532,7 +532,7 @@ Bytes Landscape() {
 // ------------------------------------------------------------- legacy ---
 
 Bytes Cottage() {
-  test::LegacyFileSpec file;
+  test::LegacyFileDesc file;
   file.width = 40;
   file.height = 32;
   file.transparentIndex = 0;
