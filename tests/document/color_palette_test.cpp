@@ -19,6 +19,18 @@ using test::Bytes;
 using test::LoadBody;
 using test::RecordWriter;
 
+// A palette that failed or was released must hold no array and no
+// selection, so none can disagree with its entry count.
+void ExpectNothingHeld(const CColorPalette& palette) {
+  EXPECT_EQ(palette.colors, nullptr);
+  EXPECT_EQ(palette.entryFlags, nullptr);
+  EXPECT_EQ(palette.entryValues, nullptr);
+  EXPECT_EQ(palette.levels, nullptr);
+  EXPECT_EQ(palette.components, nullptr);
+  EXPECT_EQ(palette.modes, nullptr);
+  EXPECT_EQ(palette.selection, nullptr);
+}
+
 class PaletteTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -157,13 +169,7 @@ TEST_F(PaletteTest, CreateCatchesEveryFailedAllocationAndReleasesWhatItBuilt) {
     FailAllocationAt(n);
     EXPECT_FALSE(palette.Create(256, 3, 8, 0, true));
     FailAllocationAt(0);
-    EXPECT_EQ(palette.colors, nullptr);
-    EXPECT_EQ(palette.entryFlags, nullptr);
-    EXPECT_EQ(palette.entryValues, nullptr);
-    EXPECT_EQ(palette.levels, nullptr);
-    EXPECT_EQ(palette.components, nullptr);
-    EXPECT_EQ(palette.modes, nullptr);
-    EXPECT_EQ(palette.selection, nullptr);
+    ExpectNothingHeld(palette);
   }
   CColorPalette palette;
   FailAllocationAt(7);  // nothing left to fail
@@ -576,13 +582,7 @@ TEST_F(PaletteTest, FreeBuffersReleasesEverything) {
   CColorPalette palette;
   ASSERT_TRUE(palette.Create(4, 0, 8, 0, true));
   palette.FreeBuffers();
-  EXPECT_EQ(palette.colors, nullptr);
-  EXPECT_EQ(palette.entryFlags, nullptr);
-  EXPECT_EQ(palette.entryValues, nullptr);
-  EXPECT_EQ(palette.levels, nullptr);
-  EXPECT_EQ(palette.components, nullptr);
-  EXPECT_EQ(palette.modes, nullptr);
-  EXPECT_EQ(palette.selection, nullptr);
+  ExpectNothingHeld(palette);
 }
 
 }  // namespace
