@@ -74,7 +74,7 @@ PageDesc SmallPage(const char* name, std::uint16_t size = 2) {
 
 // --- construction, Create, AddPage, AddPalette, Clear -----------------------
 
-TEST_F(DocumentTest, ConstructedAsThePartSays) {
+TEST_F(DocumentTest, StartsEmptyWithItsDefaults) {
   CImageDocument document;
   EXPECT_EQ(document.valid, 0);
   EXPECT_EQ(document.errorText, "");

@@ -41,7 +41,7 @@ TEST(OrderTable, EveryTagAndUnknownOnes) {
   EXPECT_EQ(table.order, (std::array<std::uint8_t, 4>{5, 6, 1, 9}));
 }
 
-TEST(ColorSetting, StartsAsThePartSays) {
+TEST(ColorSetting, StartsWithItsDefaults) {
   CColorSetting setting;
   EXPECT_EQ(setting.index, 0);
   EXPECT_EQ(setting.color, (std::array<std::uint8_t, 3>{0, 0, 0}));
