@@ -14,20 +14,13 @@ namespace pelo {
 
 namespace {
 
-// entries x perEntry values of T, with every size checked as AllocateBytes
-// checks it: a product that does not fit, a request above kMaxBufferBytes,
-// an exhausted heap or the test hook raise CMemoryException.
+// entries x perEntry values of T; a product that does not fit raises as
+// any refused allocation does.
 template <class T>
 std::unique_ptr<T[]> AllocateEntries(std::size_t entries, std::size_t perEntry) {
   std::size_t count = 0;
-  std::size_t bytes = 0;
-  if (!CheckedMul(entries, perEntry, &count) || !CheckedMul(count, sizeof(T), &bytes) ||
-      bytes > kMaxBufferBytes || AllocationShouldFail())
-    throw CMemoryException();
-  ChargeAllocation(bytes);
-  std::unique_ptr<T[]> values(new (std::nothrow) T[count == 0 ? 1 : count]);
-  if (!values) throw CMemoryException();
-  return values;
+  if (!CheckedMul(entries, perEntry, &count)) throw CMemoryException();
+  return AllocateArray<T>(count);
 }
 
 template <class T>

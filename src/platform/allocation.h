@@ -7,6 +7,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <new>
+
+#include "platform/exception.h"
 
 namespace pelo {
 
@@ -32,6 +35,18 @@ std::unique_ptr<std::uint8_t[]> AllocateBytes(std::size_t count);
 // CMemoryException only when the heap is exhausted.
 void ReserveBytes(std::size_t count);
 std::unique_ptr<std::uint8_t[]> AllocateReservedBytes(std::size_t count);
+
+// count values of T, checked and charged exactly as AllocateBytes does;
+// contents undefined.
+template <class T>
+std::unique_ptr<T[]> AllocateArray(std::size_t count) {
+  std::size_t bytes = 0;
+  if (!CheckedMul(count, sizeof(T), &bytes)) throw CMemoryException();
+  ReserveBytes(bytes);
+  std::unique_ptr<T[]> values(new (std::nothrow) T[count == 0 ? 1 : count]);
+  if (!values) throw CMemoryException();
+  return values;
+}
 
 // How much one load may allocate for what its file describes, all buffers
 // and item objects of the load together: kLoadBudgetFactor times the bytes
