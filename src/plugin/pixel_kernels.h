@@ -20,8 +20,14 @@ struct PixelKernels {
                             const std::uint8_t* source, std::ptrdiff_t sourceRowLength);
   void (*blitRgb24Keyed)(std::uint8_t* dest, std::ptrdiff_t destStep, int width, int height,
                          const std::uint8_t* source, const std::uint8_t key[3]);
+  void (*copyRows)(std::uint8_t* dest, std::ptrdiff_t destStep, std::size_t rowBytes, int height,
+                   const std::uint8_t* source);
   bool (*supported)();
 };
+
+// Rows longer than this are copied by the C library, which is as fast
+// there; shorter ones by vectors, without a call per row.
+constexpr std::size_t kLibraryCopyRowBytes = 256;
 
 // Every form compiled into this build, fastest first; the last one, on
 // machine words, runs everywhere.

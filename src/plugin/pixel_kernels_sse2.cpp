@@ -145,6 +145,17 @@ PELO_SSE2 void BlitRgb24KeyedSse2(std::uint8_t* dest, std::ptrdiff_t destStep, i
     }
 }
 
+// Sixteen bytes per step; the last step of a row overlaps the one before.
+PELO_SSE2 void CopyRowsSse2(std::uint8_t* dest, std::ptrdiff_t destStep, std::size_t rowBytes,
+                            int height, const std::uint8_t* source) {
+  if (rowBytes < 16 || rowBytes > kLibraryCopyRowBytes)
+    return WordPixelKernels().copyRows(dest, destStep, rowBytes, height, source);
+  for (int y = 0; y < height; ++y, dest += destStep, source += rowBytes) {
+    for (std::size_t x = 0; x + 16 < rowBytes; x += 16) Store(dest + x, Load(source + x));
+    Store(dest + rowBytes - 16, Load(source + rowBytes - 16));
+  }
+}
+
 PELO_SSE2 bool HasSse2() {
 #if defined(__x86_64__)
   return true;
@@ -156,8 +167,9 @@ PELO_SSE2 bool HasSse2() {
 }  // namespace
 
 const PixelKernels& Sse2PixelKernels() {
-  static constexpr PixelKernels kSse2{"sse2", BlitIndexedKeyedSse2, BlitIndexedNibbleSse2,
-                                      BlitRgb24KeyedSse2, HasSse2};
+  static constexpr PixelKernels kSse2{
+      "sse2", BlitIndexedKeyedSse2, BlitIndexedNibbleSse2, BlitRgb24KeyedSse2, CopyRowsSse2,
+      HasSse2};
   return kSse2;
 }
 

@@ -21,6 +21,12 @@ void BlitIndexedNibble(std::uint8_t* dest, std::ptrdiff_t destStep, int width, i
   ActivePixelKernels().blitIndexedNibble(dest, destStep, width, height, source, sourceRowLength);
 }
 
+void CopyRows(std::uint8_t* dest, std::ptrdiff_t destStep, std::size_t rowBytes, int height,
+              const std::uint8_t* source) {
+  if (rowBytes == 0 || height <= 0) return;
+  ActivePixelKernels().copyRows(dest, destStep, rowBytes, height, source);
+}
+
 // The first row is the colour copied forward in doubling blocks; every
 // other row is a copy of the first.
 void FillRgb24(std::uint8_t* dest, std::ptrdiff_t destStep, int width, int height,

@@ -120,8 +120,8 @@ class RowData {
 
 // Widths around every step size, and offsets of source and destination
 // that reach every alignment of a 32-byte vector.
-constexpr int kWidths[] = {1,  2,  3,  5,  7,  8,  9,  15, 16, 17,  23,
-                           31, 32, 33, 47, 48, 49, 63, 64, 65, 100, 257};
+constexpr int kWidths[] = {1,  2,  3,  5,  7,  8,  9,  15, 16, 17, 21,  22,
+                           23, 31, 32, 33, 47, 48, 49, 63, 64, 65, 100, 257};
 constexpr int kOffsets[] = {0, 1, 3, 7, 13, 31};
 constexpr std::size_t kGuard = 40;  // bytes checked on both sides of a row
 
@@ -202,6 +202,23 @@ TEST(PixelKernels, EveryFormMatchesThePlainRgb24KeyedRule) {
   });
 }
 
+TEST(PixelKernels, EveryFormCopiesRowsExactly) {
+  RowData data(5);
+  ForEveryRowCase([&](const RowCase& c) {
+    for (std::size_t rowBytes :
+         {static_cast<std::size_t>(c.width), static_cast<std::size_t>(c.width) * 3}) {
+      Bytes source(static_cast<std::size_t>(c.sourceOffset), 0);
+      const Bytes row = data.Noise(rowBytes);
+      source.insert(source.end(), row.begin(), row.end());
+      GuardedRow fast = Destination(data, rowBytes, c.destOffset);
+      GuardedRow plain = fast;
+      c.kernels->copyRows(fast.Row(), 0, rowBytes, 1, source.data() + c.sourceOffset);
+      std::memcpy(plain.Row(), row.data(), rowBytes);
+      ASSERT_EQ(fast.bytes, plain.bytes) << c.Name() << " row bytes " << rowBytes;
+    }
+  });
+}
+
 TEST(PixelKernels, TheWordFormIsAlwaysThereAndLast) {
   ASSERT_FALSE(AllPixelKernels().empty());
   EXPECT_STREQ(AllPixelKernels().back().name, "words");
@@ -218,7 +235,8 @@ struct BlockForm {
 
 std::vector<BlockForm> BlockForms() {
   std::vector<BlockForm> forms = {
-      {"operations", {"operations", BlitIndexedKeyed, BlitIndexedNibble, BlitRgb24Keyed, nullptr}}};
+      {"operations",
+       {"operations", BlitIndexedKeyed, BlitIndexedNibble, BlitRgb24Keyed, CopyRows, nullptr}}};
   for (const PixelKernels& kernels : AllPixelKernels())
     if (kernels.supported()) forms.push_back({kernels.name, kernels});
   return forms;
@@ -236,8 +254,9 @@ TEST(PixelOperations, WholeBlocksMatchThePlainRulesRowByRow) {
         const Bytes source8 = data.Source(static_cast<std::size_t>(width * height), 1, &key);
         const Bytes source24 = data.Source(static_cast<std::size_t>(width * height), 3, color);
         Bytes keyed = data.Noise(stride8 * height), nibble = keyed;
-        Bytes fill = data.Noise(stride24 * height), rgb = fill;
-        Bytes keyedPlain = keyed, nibblePlain = nibble, fillPlain = fill, rgbPlain = rgb;
+        Bytes fill = data.Noise(stride24 * height), rgb = fill, copy = fill;
+        Bytes keyedPlain = keyed, nibblePlain = nibble, fillPlain = fill, rgbPlain = rgb,
+              copyPlain = copy;
         const auto step8 = -static_cast<std::ptrdiff_t>(stride8);
         const auto step24 = -static_cast<std::ptrdiff_t>(stride24);
         form.kernels.blitIndexedKeyed(keyed.data() + stride8 * (height - 1), step8, width, height,
@@ -247,6 +266,8 @@ TEST(PixelOperations, WholeBlocksMatchThePlainRulesRowByRow) {
         FillRgb24(fill.data() + stride24 * (height - 1), step24, width, height, color);
         form.kernels.blitRgb24Keyed(rgb.data() + stride24 * (height - 1), step24, width, height,
                                     source24.data(), color);
+        form.kernels.copyRows(copy.data() + stride24 * (height - 1), step24,
+                              static_cast<std::size_t>(width) * 3, height, source24.data());
         for (int y = 0; y < height; ++y) {
           const std::size_t row8 = stride8 * (height - 1 - y);
           const std::size_t row24 = stride24 * (height - 1 - y);
@@ -254,6 +275,8 @@ TEST(PixelOperations, WholeBlocksMatchThePlainRulesRowByRow) {
           PlainNibble(nibblePlain.data() + row8, source8.data() + width * y, width);
           for (int x = 0; x < width; ++x) std::memcpy(fillPlain.data() + row24 + 3 * x, color, 3);
           PlainRgb24(rgbPlain.data() + row24, source24.data() + 3 * width * y, width, color);
+          std::memcpy(copyPlain.data() + row24, source24.data() + 3 * width * y,
+                      static_cast<std::size_t>(width) * 3);
         }
         const std::string name =
             form.name + " " + std::to_string(width) + " x " + std::to_string(height);
@@ -261,6 +284,7 @@ TEST(PixelOperations, WholeBlocksMatchThePlainRulesRowByRow) {
         EXPECT_EQ(nibble, nibblePlain) << name;
         EXPECT_EQ(fill, fillPlain) << name;
         EXPECT_EQ(rgb, rgbPlain) << name;
+        EXPECT_EQ(copy, copyPlain) << name;
       }
 }
 
