@@ -32,9 +32,11 @@ void ChargeAllocation(std::size_t count) {
   for (AllocationBudget* b = innermostBudget; b != nullptr; b = b->outer_) b->used_ += count;
 }
 
+// Without a division: the builder checks sizes on every picture.
 bool CheckedMul(std::size_t a, std::size_t b, std::size_t* out) {
-  if (a != 0 && b > std::numeric_limits<std::size_t>::max() / a) return false;
-  *out = a * b;
+  std::size_t product = 0;
+  if (__builtin_mul_overflow(a, b, &product)) return false;
+  *out = product;
   return true;
 }
 

@@ -25,7 +25,8 @@ struct Geometry {
   int height = 0;
   bool indexed = true;  // 8 bits with a colour table, else 24 bits
   std::size_t bytesPerPixel = 1;
-  std::size_t rowBytes = 0;  // width * bytesPerPixel, without padding
+  std::size_t rowBytes = 0;    // width * bytesPerPixel, without padding
+  std::size_t layerBytes = 0;  // rowBytes * height: a layer that holds every row
   std::size_t stride = 0;
   std::size_t headerBytes = 0;
   std::size_t pixelBytes = 0;
@@ -41,8 +42,11 @@ bool ComputeGeometry(const CPage& page, int depth, Geometry* g) {
   if (!CheckedMul(static_cast<std::size_t>(g->width), g->bytesPerPixel, &g->rowBytes)) return false;
   if (g->rowBytes > kMaxBufferBytes) return false;
   g->stride = (g->rowBytes + 3) & ~static_cast<std::size_t>(3);
-  return CheckedMul(g->stride, static_cast<std::size_t>(g->height), &g->pixelBytes) &&
-         g->pixelBytes <= kMaxBufferBytes;
+  if (!CheckedMul(g->stride, static_cast<std::size_t>(g->height), &g->pixelBytes) ||
+      g->pixelBytes > kMaxBufferBytes)
+    return false;
+  g->layerBytes = g->rowBytes * static_cast<std::size_t>(g->height);  // at most pixelBytes
+  return true;
 }
 
 void PutLe32(std::uint8_t* p, std::uint32_t v) {
@@ -73,6 +77,7 @@ void WriteColorTable(std::uint8_t* table, const CColorPalette& palette) {
 // the whole rows that the buffer really holds.
 int RowsHeld(const CLayer& layer, const Geometry& g) {
   if (!layer.pixels || g.rowBytes == 0) return 0;
+  if (layer.pixelsSize >= g.layerBytes) return g.height;
   const std::size_t rows = layer.pixelsSize / g.rowBytes;
   return static_cast<int>(std::min(rows, static_cast<std::size_t>(g.height)));
 }
@@ -103,7 +108,7 @@ class PixelBlock {
   // rows left to fillRest.
   template <typename FillRest>
   void CopyRows(const std::uint8_t* source, int rows, std::uint8_t pad, FillRest fillRest) {
-    for (int y = 0; y < rows; ++y, source += g_.rowBytes) std::memcpy(Row(y), source, g_.rowBytes);
+    pelo::CopyRows(Top(), Step(), g_.rowBytes, rows, source);
     PadRows(0, rows, pad);
     if (rows < g_.height) fillRest(rows, g_.height - rows);
   }
@@ -194,6 +199,19 @@ void ComposeRgb24(const CImageDocument& doc, const CPage& page, const Geometry& 
   }
 }
 
+void Compose(const CImageDocument& document, const CPage& page, const Geometry& g,
+             std::uint8_t* bits, bool allLayers) {
+  if (g.indexed) {
+    ComposeIndexed(document, page, g, bits, allLayers);
+  } else if (document.depth == 24) {
+    ComposeRgb24(document, page, g, bits, allLayers);
+  } else {
+    // The picture of a 15- or 16-bit document is not defined: leave no
+    // stale heap bytes in it.
+    std::memset(bits, 0, g.pixelBytes);
+  }
+}
+
 // The picture counts against the budget of the call that loaded its file.
 bool ChargeOutput(const Geometry& g) {
   try {
@@ -234,19 +252,21 @@ int BuildPictureBitmap(const CImageDocument& document, LocalHandle* header, Loca
     return SPI_NO_MEMORY;
   }
   WriteInfoHeader(head, g);
-  if (g.indexed) {
-    WriteColorTable(head + kInfoHeaderBytes, *palette);
-    ComposeIndexed(document, *page, g, bits, allLayers);
-  } else if (document.depth == 24) {
-    ComposeRgb24(document, *page, g, bits, allLayers);
-  } else {
-    // The picture of a 15- or 16-bit document is not defined: leave no
-    // stale heap bytes in it.
-    std::memset(bits, 0, g.pixelBytes);
-  }
+  if (g.indexed) WriteColorTable(head + kInfoHeaderBytes, *palette);
+  Compose(document, *page, g, bits, allLayers);
   UnlockBlock(*header);
   UnlockBlock(*pixels);
   return SPI_SUCCESS;
+}
+
+bool ComposePicture(const CImageDocument& document, bool allLayers, std::uint8_t* bits,
+                    std::size_t bytes) {
+  const auto* page = static_cast<const CPage*>(document.pages.GetCurrent());
+  Geometry g;
+  if (page == nullptr || !ComputeGeometry(*page, document.depth, &g) || g.pixelBytes != bytes)
+    return false;
+  Compose(document, *page, g, bits, allLayers);
+  return true;
 }
 
 }  // namespace pelo

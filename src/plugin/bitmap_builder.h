@@ -3,6 +3,9 @@
 // a 256-entry colour table at 8 bits) and the pixel rows.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
+
 #include "document/image_document.h"
 #include "platform/local_memory.h"
 
@@ -14,5 +17,12 @@ namespace pelo {
 // no current page or, at 8 bits, no current palette. After a failure both
 // handles are null.
 int BuildPictureBitmap(const CImageDocument& document, LocalHandle* header, LocalHandle* pixels);
+
+// The pixel rows alone, as BuildPictureBitmap writes them, into a block
+// that the caller owns: all layers or the visible ones. False, writing
+// nothing, when the document has no current page or bytes is not the size
+// of its picture's rows.
+bool ComposePicture(const CImageDocument& document, bool allLayers, std::uint8_t* bits,
+                    std::size_t bytes);
 
 }  // namespace pelo

@@ -251,7 +251,23 @@ TEST(BitmapBuilder, PicturesMatchThePlainCompositionOfRandomDocuments) {
     const Picture p = Build(d.doc);
     ASSERT_EQ(p.result, 0);
     ASSERT_EQ(p.pixels, PlainComposition(d.doc));
+    // The rows alone, into a block that held other bytes, are the same.
+    Bytes alone(p.pixels.size(), 0xA5);
+    ASSERT_TRUE(ComposePicture(d.doc, false, alone.data(), alone.size()));
+    ASSERT_EQ(alone, p.pixels);
   }
+}
+
+TEST(BitmapBuilder, RowsAloneNeedACurrentPageAndABlockOfTheirSize) {
+  Bytes block(64, 0xA5);
+  const Bytes untouched = block;
+  CImageDocument empty;
+  EXPECT_FALSE(ComposePicture(empty, true, block.data(), block.size()));
+  Document d(5, 4, 8, 1);  // rows of 8 bytes with their padding
+  EXPECT_FALSE(ComposePicture(d.doc, true, block.data(), 31));
+  EXPECT_FALSE(ComposePicture(d.doc, true, block.data(), 33));
+  EXPECT_EQ(block, untouched);
+  EXPECT_TRUE(ComposePicture(d.doc, true, block.data(), 32));
 }
 
 TEST(BitmapBuilder, MissingPageOrPaletteGivesEight) {
