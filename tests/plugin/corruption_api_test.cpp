@@ -47,6 +47,19 @@ Bytes Cut(Bytes b, std::size_t size) {
   return b;
 }
 
+constexpr std::uint8_t kPresetDictionary = 0x20;
+
+// The golden file with the stream header's first byte set to cmf and the
+// second byte's flags to flags, its check bits made right again.
+Bytes ZlibHeader(Bytes b, std::uint8_t cmf, std::uint8_t flags = 0) {
+  constexpr std::size_t kStream = 12;
+  b[kStream] = cmf;
+  std::uint8_t flg = static_cast<std::uint8_t>((b[kStream + 1] & 0xC0) | flags);
+  flg = static_cast<std::uint8_t>(flg + (31 - (cmf * 256 + flg) % 31) % 31);
+  b[kStream + 1] = flg;
+  return b;
+}
+
 Bytes DeclaredSize(std::int64_t delta) {
   const Bytes body = test::DocumentBody(Golden()).bytes();
   test::ContainerOptions o;
@@ -79,6 +92,17 @@ TEST(Corruption, EveryPatchGivesItsResultCode) {
       {"cut inside the header", [&] { return Cut(golden, 9); }, 3, 3},
       {"cut inside the zlib stream", [&] { return Cut(golden, golden.size() - 6); }, 3, 3},
       {"zlib header damaged", [&] { return Patched(golden, 12, 0); }, 3, 3},
+      // The stream's own header (0x78 0x9C at the default level) and trailer.
+      {"zlib header check bits wrong", [&] { return Patched(golden, 13, 0x9D); }, 3, 3},
+      {"zlib method 7", [&] { return ZlibHeader(golden, 0x77); }, 3, 3},
+      {"zlib window of 64 KiB", [&] { return ZlibHeader(golden, 0x88); }, 3, 3},
+      {"zlib window of 512 bytes reads the same", [&] { return ZlibHeader(golden, 0x18); }, 0, 0},
+      {"zlib preset dictionary asked for",
+       [&] { return ZlibHeader(golden, 0x78, kPresetDictionary); }, 3, 3},
+      {"zlib checksum damaged",
+       [&] { return Patched(golden, golden.size() - 1, golden.back() ^ 0x10); }, 3, 3},
+      {"zlib checksum cut short", [&] { return Cut(golden, golden.size() - 2); }, 3, 3},
+      {"zlib checksum missing", [&] { return Cut(golden, golden.size() - 4); }, 3, 3},
       {"garbage after the stream",
        [&] {
          Bytes b = golden;
