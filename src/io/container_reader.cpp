@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "io/adler_checksum.h"
 #include "platform/allocation.h"
 
 namespace pelo {
@@ -46,8 +47,11 @@ class InflateStream {
   ~InflateStream() {
     if (initialised_) inflateEnd(&stream_);
   }
+  // The deflate data alone: the stream's header and checksum are checked
+  // here, so that the checksum runs over the whole body at once.
   bool Init() {
-    initialised_ = inflateInit_(&stream_, "1.2.1", static_cast<int>(sizeof stream_)) == Z_OK;
+    initialised_ =
+        inflateInit2_(&stream_, -MAX_WBITS, "1.2.1", static_cast<int>(sizeof stream_)) == Z_OK;
     return initialised_;
   }
   z_stream* operator->() { return &stream_; }
@@ -58,27 +62,75 @@ class InflateStream {
   bool initialised_ = false;
 };
 
+// The compressed input, read in chunks; the stream's header and checksum
+// bytes are taken one at a time, the deflate data by zlib itself.
+class InflateInput {
+ public:
+  InflateInput(CBinaryReader& reader, z_stream* stream) : reader_(reader), stream_(stream) {}
+
+  // False when the file holds no more input.
+  bool Refill() {
+    stream_->next_in = chunk_;
+    stream_->avail_in = static_cast<uInt>(reader_.ReadBytes(chunk_, sizeof chunk_, false));
+    return stream_->avail_in > 0;
+  }
+  bool Byte(std::uint8_t* out) {
+    if (stream_->avail_in == 0 && !Refill()) return false;
+    *out = *stream_->next_in++;
+    --stream_->avail_in;
+    return true;
+  }
+
+ private:
+  CBinaryReader& reader_;
+  z_stream* stream_;
+  std::uint8_t chunk_[kInflateChunkBytes];
+};
+
+// What zlib's inflate accepts with the window inflateInit gives it: method
+// 8, a window of at most 32 KiB, the check bits right and no preset
+// dictionary (which would need one the format never supplies).
+bool ReadStreamHeader(InflateInput& input) {
+  std::uint8_t cmf = 0, flg = 0;
+  if (!input.Byte(&cmf) || !input.Byte(&flg)) return false;
+  constexpr int kDeflate = 8, kLargestWindow = 7, kPresetDictionary = 0x20;
+  return (cmf * 256 + flg) % 31 == 0 && (cmf & 0x0F) == kDeflate && (cmf >> 4) <= kLargestWindow &&
+         (flg & kPresetDictionary) == 0;
+}
+
+// The checksum after the deflate data, most significant byte first.
+bool ChecksumMatches(InflateInput& input, const std::uint8_t* out, std::uint32_t size) {
+  std::uint32_t stored = 0;
+  for (int i = 0; i < 4; ++i) {
+    std::uint8_t b = 0;
+    if (!input.Byte(&b)) return false;
+    stored = (stored << 8) | b;
+  }
+  return stored == Adler32(kAdlerStart, out, size);
+}
+
+bool InflateInto(InflateStream& stream, InflateInput& input, std::uint8_t* out,
+                 std::uint32_t size) {
+  stream->next_out = out;
+  stream->avail_out = size;
+  for (;;) {
+    if (stream->avail_in == 0) input.Refill();
+    const int result = inflate(stream.get(), Z_NO_FLUSH);
+    if (result == Z_STREAM_END) return stream->avail_out == 0;
+    if (result != Z_OK) return false;
+  }
+}
+
 bool Inflate(CBinaryReader& reader, std::uint8_t* out, std::uint32_t size, CString* errorText) {
   InflateStream stream;
   if (!stream.Init()) {
     *errorText = kInflateInitFailed;
     return false;
   }
-  std::uint8_t chunk[kInflateChunkBytes];
-  stream->next_out = out;
-  stream->avail_out = size;
-  for (;;) {
-    if (stream->avail_in == 0) {
-      stream->next_in = chunk;
-      stream->avail_in = static_cast<uInt>(reader.ReadBytes(chunk, sizeof chunk, false));
-    }
-    const int result = inflate(stream.get(), Z_NO_FLUSH);
-    if (result == Z_STREAM_END) {
-      if (stream->avail_out == 0) return true;
-      break;
-    }
-    if (result != Z_OK) break;
-  }
+  InflateInput input(reader, stream.get());
+  if (ReadStreamHeader(input) && InflateInto(stream, input, out, size) &&
+      ChecksumMatches(input, out, size))
+    return true;
   *errorText = kInflateFailed;
   return false;
 }
