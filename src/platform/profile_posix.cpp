@@ -1,12 +1,16 @@
 // A small INI reader and writer. Section and key names compare without
 // regard to ASCII case and blanks around names and values are ignored, as
 // the Windows profile API does; lines are written with CR LF.
+#include <fcntl.h>
 #include <strings.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <sstream>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/profile.h"
@@ -26,13 +30,27 @@ bool SameName(const std::string& a, const char* b) {
   return ::strcasecmp(a.c_str(), b) == 0;
 }
 
+// Straight through the system calls: the builder reads the settings for
+// every picture, and a stream object costs more than the file's few bytes.
 bool ReadLines(const std::string& path, std::vector<std::string>* lines) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  std::string line;
-  while (std::getline(in, line)) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  std::string text;
+  char buffer[4096];
+  for (;;) {
+    const ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    text.append(buffer, static_cast<std::size_t>(n));
+  }
+  ::close(fd);
+  for (std::size_t start = 0; start < text.size();) {
+    std::size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    std::string line = text.substr(start, end - start);
     if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines->push_back(line);
+    lines->push_back(std::move(line));
+    start = end + 1;
   }
   return true;
 }

@@ -45,6 +45,8 @@ TEST_F(ProfileTest, ReadFollowsTheProfileRules) {
       {"[Config]\r\nLayerBond=12abc\r\n", 12},  // the leading number counts
       {"[Other]\r\nLayerBond=5\r\n", 77},       // wrong section: the default
       {"[Config]\r\nOther=5\r\n", 77},
+      {"[Config]\r\nLayerBond=3", 3},  // no line end after the last line
+      {"\n\n[Config]\n\nLayerBond=4\n\n", 4},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.file);
