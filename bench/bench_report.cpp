@@ -70,10 +70,12 @@ std::string Verdict(bool met) {
 
 }  // namespace
 
-Report::Report(std::string title, std::string zlibVersion, std::string pngVersion)
+Report::Report(std::string title, std::string zlibVersion, std::string pngVersion,
+               std::string pixelForm)
     : title_(std::move(title)),
       zlibVersion_(std::move(zlibVersion)),
       pngVersion_(std::move(pngVersion)),
+      pixelForm_(std::move(pixelForm)),
       loadBefore_(ReadLine("/proc/loadavg")) {}
 
 std::string Report::Header() const {
@@ -86,6 +88,7 @@ std::string Report::Header() const {
       << "alike.\n\n"
       << "- CPU: " << CpuModel() << ", " << Command("nproc | tr -d '\\n'") << " cores\n"
       << "- zlib " << zlibVersion_ << ", libpng " << pngVersion_ << "\n"
+      << "- pixel operations: the " << pixelForm_ << " form\n"
       << "- load average before the run: " << loadBefore_
       << "; after: " << ReadLine("/proc/loadavg") << "\n"
       << "- busiest other processes at the end of the run (%CPU, command):\n\n```\n"
@@ -131,8 +134,10 @@ std::string Report::PngTable() const {
 std::string Report::CompositionTable() const {
   std::ostringstream out;
   out << "## Composition alone against memcpy of the same bytes\n\n"
-      << "Every layer drawn by the keyed blit into an existing block, against memcpy of every "
-         "layer into the same block; throughput counts layer bytes read.\n\n"
+      << "The builder's own composition of the picture's rows into an existing block (the "
+         "bottom layer copied, every layer above it drawn by the keyed blit), against memcpy of "
+         "every layer into the same block; the two are timed as a pair of their own. Throughput "
+         "counts layer bytes read.\n\n"
       << "| Document | Layer bytes | Composition | Throughput | memcpy | Throughput | "
          "Composition / memcpy |\n"
       << "|---|---:|---:|---:|---:|---:|---:|\n";

@@ -31,7 +31,8 @@ struct Row {
 
 class Report {
  public:
-  Report(std::string title, std::string zlibVersion, std::string pngVersion);
+  // pixelForm: the form of the pixel operations this processor runs.
+  Report(std::string title, std::string zlibVersion, std::string pngVersion, std::string pixelForm);
 
   void AddCurrent(Row row) { current_.push_back(std::move(row)); }
   void AddLegacy(Row row) { legacy_.push_back(std::move(row)); }
@@ -49,6 +50,7 @@ class Report {
   std::string title_;
   std::string zlibVersion_;
   std::string pngVersion_;
+  std::string pixelForm_;
   std::string loadBefore_;
   std::vector<Row> current_;
   std::vector<Row> legacy_;
