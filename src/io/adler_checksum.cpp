@@ -3,11 +3,16 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <array>
 #include <limits>
 
-#if defined(__x86_64__) && !defined(_WIN32)
+#if defined(__i386__) || defined(__x86_64__)
 #include <immintrin.h>
+#define PELO_ADLER_SSE2 1
+// 32-bit Windows compilers cannot keep spilled 32-byte vectors aligned.
+#if defined(__x86_64__) && !defined(_WIN32)
 #define PELO_ADLER_AVX2 1
+#endif
 #endif
 
 namespace pelo {
@@ -18,7 +23,7 @@ std::uint32_t Adler32Zlib(std::uint32_t adler, const std::uint8_t* data, std::si
   // zlib takes at most a uInt of bytes per call.
   constexpr std::size_t kMaxCall = std::numeric_limits<uInt>::max();
   while (size > 0) {
-    const std::size_t n = size < kMaxCall ? size : kMaxCall;
+    const std::size_t n = std::min(size, kMaxCall);
     adler = static_cast<std::uint32_t>(adler32(adler, data, static_cast<uInt>(n)));
     data += n;
     size -= n;
@@ -26,64 +31,144 @@ std::uint32_t Adler32Zlib(std::uint32_t adler, const std::uint8_t* data, std::si
   return adler;
 }
 
-#ifdef PELO_ADLER_AVX2
-
-constexpr std::uint32_t kBase = 65521;
-// zlib's bound (NMAX, 5552) on the bytes after which the sums must be
-// reduced, rounded down to whole steps.
-constexpr std::size_t kBlockSteps = 5552 / 32;
-
-__attribute__((target("avx2"))) std::uint64_t Sum32(__m256i v) {
-  const __m128i half = _mm_add_epi32(_mm256_castsi256_si128(v), _mm256_extracti128_si256(v, 1));
-  const __m128i pairs = _mm_add_epi32(half, _mm_shuffle_epi32(half, 0x4E));
-  const __m128i all = _mm_add_epi32(pairs, _mm_shuffle_epi32(pairs, 0xB1));
-  return static_cast<std::uint32_t>(_mm_cvtsi128_si32(all));
+bool Always() {
+  return true;
 }
 
-// Thirty-two bytes per step: the first sum gains their total; the second
-// gains the first sum as it stood before each byte, that is 32 times the
-// first sum before the step plus each byte weighted by how many bytes of
-// the step start at it or after it. No lane can pass 2^32 within a block.
-__attribute__((target("avx2"))) std::uint32_t Adler32Avx2(std::uint32_t adler,
+#ifdef PELO_ADLER_SSE2
+
+constexpr std::uint64_t kBase = 65521;
+// zlib's bound (NMAX) on the bytes after which the sums must be reduced: no
+// partial sum of a block can pass 2^32, nor can any vector lane.
+constexpr std::size_t kBlockBytes = 5552;
+
+// The vector forms take the bytes in steps of W: the first sum gains their
+// total; the second gains the first sum as it stood before each byte, that
+// is W times the first sum before the step plus each byte weighted by how
+// many bytes of the step start at it or after it. A block's steps leave
+// the lanes' totals of those three quantities, which this adds in.
+struct BlockSums {
+  std::uint64_t totals;
+  std::uint64_t totalsBefore;
+  std::uint64_t weighted;
+};
+
+void AddBlock(std::uint64_t* s1, std::uint64_t* s2, std::size_t stepBytes, std::size_t steps,
+              const BlockSums& sums) {
+  *s2 = (*s2 + *s1 * steps * stepBytes + stepBytes * sums.totalsBefore + sums.weighted) % kBase;
+  *s1 = (*s1 + sums.totals) % kBase;
+}
+
+std::size_t StepsOfBlock(std::size_t size, std::size_t stepBytes) {
+  return std::min(size, kBlockBytes) / stepBytes;
+}
+
+__attribute__((target("sse2"))) std::uint64_t LaneTotal(__m128i v) {
+  const __m128i pairs = _mm_add_epi32(v, _mm_shuffle_epi32(v, 0x4E));
+  return static_cast<std::uint32_t>(
+      _mm_cvtsi128_si32(_mm_add_epi32(pairs, _mm_shuffle_epi32(pairs, 0xB1))));
+}
+
+// SSE2 has no byte-by-byte multiply: the bytes are widened to 16 bits.
+__attribute__((target("sse2"))) std::uint32_t Adler32Sse2(std::uint32_t adler,
                                                           const std::uint8_t* data,
                                                           std::size_t size) {
-  std::uint64_t s1 = adler & 0xFFFF;
-  std::uint64_t s2 = adler >> 16;
-  const __m256i weights =
-      _mm256_setr_epi8(32, 31, 30, 29, 28, 27, 26, 25, 24, 23, 22, 21, 20, 19, 18, 17, 16, 15, 14,
-                       13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1);
-  const __m256i ones = _mm256_set1_epi16(1);
-  const __m256i zero = _mm256_setzero_si256();
-  while (size >= 32) {
-    const std::size_t steps = std::min(size / 32, kBlockSteps);
-    __m256i totals = zero;        // the block's bytes so far
-    __m256i totalsBefore = zero;  // totals before each step, added up
-    __m256i weighted = zero;
-    for (std::size_t i = 0; i < steps; ++i, data += 32) {
-      const __m256i bytes = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data));
-      totalsBefore = _mm256_add_epi32(totalsBefore, totals);
-      totals = _mm256_add_epi32(totals, _mm256_sad_epu8(bytes, zero));
-      weighted =
-          _mm256_add_epi32(weighted, _mm256_madd_epi16(_mm256_maddubs_epi16(bytes, weights), ones));
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i weightsLow = _mm_setr_epi16(16, 15, 14, 13, 12, 11, 10, 9);
+  const __m128i weightsHigh = _mm_setr_epi16(8, 7, 6, 5, 4, 3, 2, 1);
+  std::uint64_t s1 = adler & 0xFFFF, s2 = adler >> 16;
+  while (size >= 16) {
+    const std::size_t steps = StepsOfBlock(size, 16);
+    __m128i totals = zero, totalsBefore = zero, weighted = zero;
+    for (std::size_t i = 0; i < steps; ++i, data += 16) {
+      const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data));
+      totalsBefore = _mm_add_epi32(totalsBefore, totals);
+      totals = _mm_add_epi32(totals, _mm_sad_epu8(bytes, zero));
+      const __m128i low = _mm_madd_epi16(_mm_unpacklo_epi8(bytes, zero), weightsLow);
+      const __m128i high = _mm_madd_epi16(_mm_unpackhi_epi8(bytes, zero), weightsHigh);
+      weighted = _mm_add_epi32(weighted, _mm_add_epi32(low, high));
     }
-    size -= steps * 32;
-    s2 = (s2 + s1 * steps * 32 + Sum32(_mm256_slli_epi32(totalsBefore, 5)) + Sum32(weighted)) %
-         kBase;
-    s1 = (s1 + Sum32(totals)) % kBase;
+    size -= steps * 16;
+    AddBlock(&s1, &s2, 16, steps,
+             {LaneTotal(totals), LaneTotal(totalsBefore), LaneTotal(weighted)});
   }
   return Adler32Zlib(static_cast<std::uint32_t>(s1 | (s2 << 16)), data, size);
 }
 
+bool HasSse2() {
+#if defined(__x86_64__)
+  return true;
+#else
+  return __builtin_cpu_supports("sse2");
 #endif
+}
+
+#endif
+
+#ifdef PELO_ADLER_AVX2
+
+__attribute__((target("avx2"))) std::uint64_t LaneTotal256(__m256i v) {
+  return LaneTotal(_mm_add_epi32(_mm256_castsi256_si128(v), _mm256_extracti128_si256(v, 1)));
+}
+
+__attribute__((target("avx2"))) std::uint32_t Adler32Avx2(std::uint32_t adler,
+                                                          const std::uint8_t* data,
+                                                          std::size_t size) {
+  const __m256i zero = _mm256_setzero_si256();
+  const __m256i ones = _mm256_set1_epi16(1);
+  const __m256i weights =
+      _mm256_setr_epi8(32, 31, 30, 29, 28, 27, 26, 25, 24, 23, 22, 21, 20, 19, 18, 17, 16, 15, 14,
+                       13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1);
+  std::uint64_t s1 = adler & 0xFFFF, s2 = adler >> 16;
+  while (size >= 32) {
+    const std::size_t steps = StepsOfBlock(size, 32);
+    __m256i totals = zero, totalsBefore = zero, weighted = zero;
+    for (std::size_t i = 0; i < steps; ++i, data += 32) {
+      const __m256i bytes = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data));
+      totalsBefore = _mm256_add_epi32(totalsBefore, totals);
+      totals = _mm256_add_epi32(totals, _mm256_sad_epu8(bytes, zero));
+      const __m256i pairs = _mm256_maddubs_epi16(bytes, weights);
+      weighted = _mm256_add_epi32(weighted, _mm256_madd_epi16(pairs, ones));
+    }
+    size -= steps * 32;
+    AddBlock(&s1, &s2, 32, steps,
+             {LaneTotal256(totals), LaneTotal256(totalsBefore), LaneTotal256(weighted)});
+  }
+  return Adler32Zlib(static_cast<std::uint32_t>(s1 | (s2 << 16)), data, size);
+}
+
+bool HasAvx2() {
+  return __builtin_cpu_supports("avx2");
+}
+
+#endif
+
+const AdlerForm& ActiveAdlerForm() {
+  static const AdlerForm& active = []() -> const AdlerForm& {
+    for (const AdlerForm& form : AllAdlerForms())
+      if (form.supported()) return form;
+    return AllAdlerForms().back();
+  }();
+  return active;
+}
 
 }  // namespace
 
-std::uint32_t Adler32(std::uint32_t adler, const std::uint8_t* data, std::size_t size) {
+std::span<const AdlerForm> AllAdlerForms() {
+  static constexpr AdlerForm kForms[] = {
 #ifdef PELO_ADLER_AVX2
-  static const bool avx2 = __builtin_cpu_supports("avx2");
-  if (avx2) return Adler32Avx2(adler, data, size);
+      {"avx2", Adler32Avx2, HasAvx2},
 #endif
-  return Adler32Zlib(adler, data, size);
+#ifdef PELO_ADLER_SSE2
+      {"sse2", Adler32Sse2, HasSse2},
+#endif
+      {"zlib", Adler32Zlib, Always},
+  };
+  return kForms;
+}
+
+std::uint32_t Adler32(std::uint32_t adler, const std::uint8_t* data, std::size_t size) {
+  return ActiveAdlerForm().run(adler, data, size);
 }
 
 }  // namespace pelo
