@@ -6,6 +6,8 @@
 #include <array>
 #include <limits>
 
+#include "platform/processor.h"
+
 #if defined(__i386__) || defined(__x86_64__)
 #include <immintrin.h>
 #define PELO_ADLER_SSE2 1
@@ -95,14 +97,6 @@ __attribute__((target("sse2"))) std::uint32_t Adler32Sse2(std::uint32_t adler,
   return Adler32Zlib(static_cast<std::uint32_t>(s1 | (s2 << 16)), data, size);
 }
 
-bool HasSse2() {
-#if defined(__x86_64__)
-  return true;
-#else
-  return __builtin_cpu_supports("sse2");
-#endif
-}
-
 #endif
 
 #ifdef PELO_ADLER_AVX2
@@ -137,10 +131,6 @@ __attribute__((target("avx2"))) std::uint32_t Adler32Avx2(std::uint32_t adler,
   return Adler32Zlib(static_cast<std::uint32_t>(s1 | (s2 << 16)), data, size);
 }
 
-bool HasAvx2() {
-  return __builtin_cpu_supports("avx2");
-}
-
 #endif
 
 const AdlerForm& ActiveAdlerForm() {
@@ -157,10 +147,10 @@ const AdlerForm& ActiveAdlerForm() {
 std::span<const AdlerForm> AllAdlerForms() {
   static constexpr AdlerForm kForms[] = {
 #ifdef PELO_ADLER_AVX2
-      {"avx2", Adler32Avx2, HasAvx2},
+      {"avx2", Adler32Avx2, ProcessorHasAvx2},
 #endif
 #ifdef PELO_ADLER_SSE2
-      {"sse2", Adler32Sse2, HasSse2},
+      {"sse2", Adler32Sse2, ProcessorHasSse2},
 #endif
       {"zlib", Adler32Zlib, Always},
   };

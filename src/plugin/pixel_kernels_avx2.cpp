@@ -1,6 +1,7 @@
 // Thirty-two pixels per step with AVX2, chosen at run time on processors
 // that have it. Built for 64-bit x86 outside Windows only: 32-bit Windows
 // compilers cannot keep spilled 32-byte vectors aligned on the stack.
+#include "platform/processor.h"
 #include "plugin/pixel_kernels.h"
 
 #if defined(__x86_64__) && !defined(_WIN32)
@@ -159,16 +160,12 @@ PELO_AVX2 void CopyRowsAvx2(std::uint8_t* dest, std::ptrdiff_t destStep, std::si
   }
 }
 
-bool HasAvx2() {
-  return __builtin_cpu_supports("avx2");
-}
-
 }  // namespace
 
 const PixelKernels& Avx2PixelKernels() {
   static constexpr PixelKernels kAvx2{
-      "avx2", BlitIndexedKeyedAvx2, BlitIndexedNibbleAvx2, BlitRgb24KeyedAvx2, CopyRowsAvx2,
-      HasAvx2};
+      "avx2",       BlitIndexedKeyedAvx2, BlitIndexedNibbleAvx2, BlitRgb24KeyedAvx2,
+      CopyRowsAvx2, ProcessorHasAvx2};
   return kAvx2;
 }
 

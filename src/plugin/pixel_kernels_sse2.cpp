@@ -1,5 +1,6 @@
 // Sixteen pixels per step with SSE2, which every processor that runs the
 // 32-bit module has. Built for x86 only.
+#include "platform/processor.h"
 #include "plugin/pixel_kernels.h"
 
 #if defined(__i386__) || defined(__x86_64__)
@@ -156,20 +157,12 @@ PELO_SSE2 void CopyRowsSse2(std::uint8_t* dest, std::ptrdiff_t destStep, std::si
   }
 }
 
-PELO_SSE2 bool HasSse2() {
-#if defined(__x86_64__)
-  return true;
-#else
-  return __builtin_cpu_supports("sse2");
-#endif
-}
-
 }  // namespace
 
 const PixelKernels& Sse2PixelKernels() {
   static constexpr PixelKernels kSse2{
-      "sse2", BlitIndexedKeyedSse2, BlitIndexedNibbleSse2, BlitRgb24KeyedSse2, CopyRowsSse2,
-      HasSse2};
+      "sse2",       BlitIndexedKeyedSse2, BlitIndexedNibbleSse2, BlitRgb24KeyedSse2,
+      CopyRowsSse2, ProcessorHasSse2};
   return kSse2;
 }
 
