@@ -166,6 +166,25 @@ void CColorPalette::Load(CBinaryReader& reader, std::uint32_t length, int newCol
   ReadRecords(reader, length, PaletteRecordHandler, this);
 }
 
+void CColorPalette::ReadRawArray(CBinaryReader& reader, int index, std::uint32_t length) {
+  switch (index) {
+    case 0:
+      return ReadRawEntries(reader, colors.get(), ColorsBytes(), length);
+    case 1:
+      return ReadRawEntries(reader, colors16.get(), Colors16Bytes(), length);
+    case 2:
+      return ReadRawEntries(reader, entryFlags.get(), EntryFlagsBytes(), length);
+    case 3:
+      return ReadRawEntries(reader, levels.get(), LevelsBytes(), length);
+    case 4:
+      return ReadRawEntries(reader, components.get(), ComponentsBytes(), length);
+    case 5:
+      return ReadRawEntries(reader, modes.get(), ModesBytes(), length);
+    default:
+      return;
+  }
+}
+
 void ReadRawEntries(CBinaryReader& reader, void* array, std::size_t arrayBytes,
                     std::uint32_t length) {
   if (array == nullptr) return;
@@ -178,25 +197,12 @@ void PaletteRecordHandler(CBinaryReader& reader, std::uint16_t tag, std::uint32_
                           void* context) {
   auto* palette = static_cast<CColorPalette*>(context);
   if (ReadListItemRecord(reader, tag, length, *palette, palette->name, palette->number)) return;
+  constexpr std::uint16_t kFirstRawTag = 1005;
+  if (tag >= kFirstRawTag && tag < kFirstRawTag + CColorPalette::kRawArrays) {
+    palette->ReadRawArray(reader, tag - kFirstRawTag, length);
+    return;
+  }
   switch (tag) {
-    case 1005:
-      ReadRawEntries(reader, palette->colors.get(), palette->ColorsBytes(), length);
-      break;
-    case 1006:
-      ReadRawEntries(reader, palette->colors16.get(), palette->Colors16Bytes(), length);
-      break;
-    case 1007:
-      ReadRawEntries(reader, palette->entryFlags.get(), palette->EntryFlagsBytes(), length);
-      break;
-    case 1008:
-      ReadRawEntries(reader, palette->levels.get(), palette->LevelsBytes(), length);
-      break;
-    case 1009:
-      ReadRawEntries(reader, palette->components.get(), palette->ComponentsBytes(), length);
-      break;
-    case 1010:
-      ReadRawEntries(reader, palette->modes.get(), palette->ModesBytes(), length);
-      break;
     case 1011:
       if (palette->selection)
         palette->selection->Load(reader, length, palette->depth, palette->colorFormat);

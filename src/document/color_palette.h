@@ -63,10 +63,17 @@ class CColorPalette : public CListItem {
   std::size_t ComponentsBytes() const { return components ? EntryBytes(6) : 0; }
   std::size_t ModesBytes() const { return modes ? EntryBytes(1) : 0; }
 
-  std::unique_ptr<std::uint8_t[]> colors;      // colorCount x 3 bytes: blue, green, red
-  std::unique_ptr<std::uint16_t[]> colors16;   // colorCount values
-  std::unique_ptr<std::uint8_t[]> entryFlags;  // colorCount bytes
-  std::unique_ptr<std::uint8_t[]> levels;      // colorCount bytes
+  // The arrays that raw records fill, in the order of their tags: colours,
+  // 16-bit colours, entry flags, levels, components, modes.
+  static constexpr int kRawArrays = 6;
+  // A raw record of length bytes into the index-th of them, as
+  // ReadRawEntries reads it.
+  void ReadRawArray(CBinaryReader& reader, int index, std::uint32_t length);
+
+  std::unique_ptr<std::uint8_t[]> colors;        // colorCount x 3 bytes: blue, green, red
+  std::unique_ptr<std::uint16_t[]> colors16;     // colorCount values
+  std::unique_ptr<std::uint8_t[]> entryFlags;    // colorCount bytes
+  std::unique_ptr<std::uint8_t[]> levels;        // colorCount bytes
   std::unique_ptr<std::uint32_t[]> entryValues;  // colorCount values
   std::unique_ptr<std::uint16_t[]> components;   // colorCount triples
   std::unique_ptr<std::uint8_t[]> modes;         // colorCount bytes

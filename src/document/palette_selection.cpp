@@ -10,8 +10,7 @@ namespace pelo {
 
 CPaletteSelection::~CPaletteSelection() = default;
 
-bool CPaletteSelection::SetMask(std::unique_ptr<std::uint8_t[]> mask, int depth,
-                                int colorFormat) {
+bool CPaletteSelection::SetMask(std::unique_ptr<std::uint8_t[]> mask, int depth, int colorFormat) {
   Clear();
   cellMask = std::move(mask);
   int marked = 0;
@@ -54,13 +53,12 @@ void CPaletteSelection::Load(CBinaryReader& reader, std::uint32_t length, int de
   ReadRecords(reader, length, PaletteSelectionRecordHandler, &context);
 }
 
-void PaletteSelectionRecordHandler(CBinaryReader& reader, std::uint16_t tag,
-                                   std::uint32_t length, void* context) {
+void PaletteSelectionRecordHandler(CBinaryReader& reader, std::uint16_t tag, std::uint32_t length,
+                                   void* context) {
   auto* frame = static_cast<PaletteSelectionContext*>(context);
   CPaletteSelection& selection = *frame->selection;
   if (tag == 1000) {
-    std::unique_ptr<std::uint8_t[]> mask = AllocateBytes(CPaletteSelection::kMaskBytes);
-    std::memset(mask.get(), 0, CPaletteSelection::kMaskBytes);
+    std::unique_ptr<std::uint8_t[]> mask = AllocateZeroedBytes(CPaletteSelection::kMaskBytes);
     ReadRawEntries(reader, mask.get(), CPaletteSelection::kMaskBytes, length);
     // SetMask reports a failed sub-palette as false; while loading, that is
     // the memory failure it was, and ends the load as one.
@@ -70,28 +68,9 @@ void PaletteSelectionRecordHandler(CBinaryReader& reader, std::uint16_t tag,
   }
   CColorPalette* palette = selection.palette.get();
   if (palette == nullptr) return;  // no marked cell yet: nothing to fill
-  switch (tag) {
-    case 1001:
-      ReadRawEntries(reader, palette->colors.get(), palette->ColorsBytes(), length);
-      break;
-    case 1002:
-      ReadRawEntries(reader, palette->colors16.get(), palette->Colors16Bytes(), length);
-      break;
-    case 1003:
-      ReadRawEntries(reader, palette->entryFlags.get(), palette->EntryFlagsBytes(), length);
-      break;
-    case 1004:
-      ReadRawEntries(reader, palette->levels.get(), palette->LevelsBytes(), length);
-      break;
-    case 1005:
-      ReadRawEntries(reader, palette->components.get(), palette->ComponentsBytes(), length);
-      break;
-    case 1006:
-      ReadRawEntries(reader, palette->modes.get(), palette->ModesBytes(), length);
-      break;
-    default:
-      break;
-  }
+  constexpr std::uint16_t kFirstRawTag = 1001;
+  if (tag >= kFirstRawTag && tag < kFirstRawTag + CColorPalette::kRawArrays)
+    palette->ReadRawArray(reader, tag - kFirstRawTag, length);
 }
 
 }  // namespace pelo
