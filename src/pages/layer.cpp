@@ -93,9 +93,7 @@ std::size_t CLayer::PixelBytes() const {
 
 void CLayer::AllocatePixels() {
   const std::size_t size = PixelBytes();
-  std::unique_ptr<std::uint8_t[]> buffer = AllocateBytes(size);
-  std::memset(buffer.get(), 0, size);
-  pixels = std::move(buffer);
+  pixels = AllocateZeroedBytes(size);
   pixelsSize = size;
 }
 

@@ -37,12 +37,6 @@ bool BufferSizes(const CLayerSelection::Bounds& rect, int pixelBytes, std::size_
          CheckedMul(*count, static_cast<std::size_t>(pixelBytes), size);
 }
 
-std::unique_ptr<std::uint8_t[]> ZeroedBytes(std::size_t count) {
-  std::unique_ptr<std::uint8_t[]> bytes = AllocateBytes(count);
-  std::memset(bytes.get(), 0, count);
-  return bytes;
-}
-
 struct SelectionLoad {
   CLayerSelection* selection;
   int bytesPerPixel;
@@ -134,7 +128,7 @@ bool CLayerSelection::Create(const Bounds& rect, const std::uint8_t* source, int
   if (size > kMaxBufferBytes) return false;
   std::unique_ptr<std::uint8_t[]> copy;
   try {
-    copy = ZeroedBytes(count);
+    copy = AllocateZeroedBytes(count);
   } catch (const CMemoryException&) {
     return false;
   }
@@ -151,8 +145,8 @@ bool CLayerSelection::Create(const Bounds& rect, std::unique_ptr<std::uint8_t[]>
   std::unique_ptr<std::uint8_t[]> outside;
   std::unique_ptr<std::uint8_t[]> inside;
   try {
-    outside = ZeroedBytes(size);
-    inside = ZeroedBytes(size);
+    outside = AllocateZeroedBytes(size);
+    inside = AllocateZeroedBytes(size);
   } catch (const CMemoryException&) {
     return false;
   }

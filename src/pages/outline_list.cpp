@@ -1,7 +1,5 @@
 #include "pages/outline_list.h"
 
-#include <cstring>
-
 #include "platform/allocation.h"
 #include "platform/exception.h"
 
@@ -64,8 +62,7 @@ void COutlineList::Trace(const std::uint8_t* mask, int width, int height, bool f
   std::size_t cells = 0;
   if (!CheckedMul(static_cast<std::size_t>(width), static_cast<std::size_t>(height), &cells))
     throw CMemoryException();
-  std::unique_ptr<std::uint8_t[]> work = AllocateBytes(cells);
-  std::memset(work.get(), 0, cells);
+  std::unique_ptr<std::uint8_t[]> work = AllocateZeroedBytes(cells);
   for (int y = 0; y < height; ++y)
     for (int x = 0; x < width; ++x) TraceContour(mask, work.get(), x, y, width, height);
 }

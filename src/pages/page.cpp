@@ -175,9 +175,7 @@ void CPage::AllocateByteMap(std::int32_t columns, std::int32_t rows) {
   if (columns < 0 || rows < 0 ||
       !CheckedMul(static_cast<std::size_t>(columns), static_cast<std::size_t>(rows), &size))
     throw CMemoryException();
-  std::unique_ptr<std::uint8_t[]> map = AllocateBytes(size);
-  std::memset(map.get(), 0, size);
-  byteMap = std::move(map);
+  byteMap = AllocateZeroedBytes(size);
   byteMapWidth = columns;
   byteMapHeight = rows;
 }

@@ -1,5 +1,6 @@
 #include "platform/allocation.h"
 
+#include <cstring>
 #include <limits>
 #include <new>
 
@@ -68,6 +69,12 @@ std::unique_ptr<std::uint8_t[]> AllocateReservedBytes(std::size_t count) {
 std::unique_ptr<std::uint8_t[]> AllocateBytes(std::size_t count) {
   ReserveBytes(count);
   return AllocateReservedBytes(count);
+}
+
+std::unique_ptr<std::uint8_t[]> AllocateZeroedBytes(std::size_t count) {
+  std::unique_ptr<std::uint8_t[]> bytes = AllocateBytes(count);
+  std::memset(bytes.get(), 0, count);
+  return bytes;
 }
 
 }  // namespace pelo

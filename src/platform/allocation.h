@@ -27,6 +27,8 @@ bool CheckedMul3(std::size_t a, std::size_t b, std::size_t c, std::size_t* out);
 // count exceeds kMaxBufferBytes, when the heap is exhausted, or when a test
 // made this allocation fail.
 std::unique_ptr<std::uint8_t[]> AllocateBytes(std::size_t count);
+// AllocateBytes with every byte 0.
+std::unique_ptr<std::uint8_t[]> AllocateZeroedBytes(std::size_t count);
 
 // AllocateBytes in two halves, for a buffer that may never need memory of
 // its own (its bytes can often be shared from memory already held): every
