@@ -125,7 +125,6 @@ class Composition {
   }
 
   bool Loaded() const { return loaded_; }
-  std::string ErrorText() const { return document_.errorText; }
 
   std::size_t LayerBytes() const {
     std::size_t total = 0;

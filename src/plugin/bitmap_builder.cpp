@@ -25,8 +25,7 @@ struct Geometry {
   int height = 0;
   bool indexed = true;  // 8 bits with a colour table, else 24 bits
   std::size_t bytesPerPixel = 1;
-  std::size_t rowBytes = 0;    // width * bytesPerPixel, without padding
-  std::size_t layerBytes = 0;  // rowBytes * height: a layer that holds every row
+  std::size_t rowBytes = 0;  // width * bytesPerPixel, without padding
   std::size_t stride = 0;
   std::size_t headerBytes = 0;
   std::size_t pixelBytes = 0;
@@ -42,11 +41,8 @@ bool ComputeGeometry(const CPage& page, int depth, Geometry* g) {
   if (!CheckedMul(static_cast<std::size_t>(g->width), g->bytesPerPixel, &g->rowBytes)) return false;
   if (g->rowBytes > kMaxBufferBytes) return false;
   g->stride = (g->rowBytes + 3) & ~static_cast<std::size_t>(3);
-  if (!CheckedMul(g->stride, static_cast<std::size_t>(g->height), &g->pixelBytes) ||
-      g->pixelBytes > kMaxBufferBytes)
-    return false;
-  g->layerBytes = g->rowBytes * static_cast<std::size_t>(g->height);  // at most pixelBytes
-  return true;
+  return CheckedMul(g->stride, static_cast<std::size_t>(g->height), &g->pixelBytes) &&
+         g->pixelBytes <= kMaxBufferBytes;
 }
 
 void PutLe32(std::uint8_t* p, std::uint32_t v) {
@@ -77,7 +73,8 @@ void WriteColorTable(std::uint8_t* table, const CColorPalette& palette) {
 // the whole rows that the buffer really holds.
 int RowsHeld(const CLayer& layer, const Geometry& g) {
   if (!layer.pixels || g.rowBytes == 0) return 0;
-  if (layer.pixelsSize >= g.layerBytes) return g.height;
+  // At most pixelBytes, so the product fits; most layers hold every row.
+  if (layer.pixelsSize >= g.rowBytes * static_cast<std::size_t>(g.height)) return g.height;
   const std::size_t rows = layer.pixelsSize / g.rowBytes;
   return static_cast<int>(std::min(rows, static_cast<std::size_t>(g.height)));
 }
