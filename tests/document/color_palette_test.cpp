@@ -10,6 +10,7 @@
 #include "platform/allocation.h"
 #include "platform/exception.h"
 #include "support/body_reader.h"
+#include "support/fresh_state_test.h"
 #include "support/record_writer.h"
 
 namespace pelo {
@@ -31,17 +32,7 @@ void ExpectNothingHeld(const CColorPalette& palette) {
   EXPECT_EQ(palette.selection, nullptr);
 }
 
-class PaletteTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    CItemSettings::ResetDefaults();
-    FailAllocationAt(0);
-  }
-  void TearDown() override {
-    FailAllocationAt(0);
-    CItemSettings::ResetDefaults();
-  }
-};
+using PaletteTest = test::FreshStateTest;
 
 template <class T>
 std::vector<T> Values(const std::unique_ptr<T[]>& array, std::size_t count) {

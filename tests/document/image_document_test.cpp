@@ -12,6 +12,7 @@
 #include "platform/mem_file.h"
 #include "support/body_reader.h"
 #include "support/document_writer.h"
+#include "support/fresh_state_test.h"
 #include "support/record_writer.h"
 
 namespace pelo {
@@ -40,17 +41,7 @@ const std::string kInflateFailed =
     "\x88\xb3\x8f\x6b\x83\x66\x81\x5b\x83\x5e\x93\x57\x8a\x4a\x92\x86\x82\xc9\x83\x47\x83\x89\x81"
     "\x5b\x82\xaa\x94\xad\x90\xb6\x82\xb5\x82\xdc\x82\xb5\x82\xbd\x81\x42";
 
-class DocumentTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    CItemSettings::ResetDefaults();
-    FailAllocationAt(0);
-  }
-  void TearDown() override {
-    FailAllocationAt(0);
-    CItemSettings::ResetDefaults();
-  }
-};
+using DocumentTest = test::FreshStateTest;
 
 void Walk(CImageDocument& document, const RecordWriter& body) {
   WalkBody(body.bytes(), DocumentRecordHandler, &document);

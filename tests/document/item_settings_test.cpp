@@ -7,6 +7,7 @@
 #include "pages/page.h"
 #include "support/body_reader.h"
 #include "support/document_writer.h"
+#include "support/fresh_state_test.h"
 #include "support/record_writer.h"
 
 namespace pelo {
@@ -17,11 +18,7 @@ using test::RecordWriter;
 
 // The defaults are process-wide: every test starts and ends from the values
 // the module has when it is loaded.
-class ItemSettingsTest : public ::testing::Test {
- protected:
-  void SetUp() override { CItemSettings::ResetDefaults(); }
-  void TearDown() override { CItemSettings::ResetDefaults(); }
-};
+using ItemSettingsTest = test::FreshStateTest;
 
 TEST_F(ItemSettingsTest, ANewObjectHoldsTheLoadTimeDefaults) {
   EXPECT_EQ(CItemSettings::DefaultAmount(), 100u);

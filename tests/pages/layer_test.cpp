@@ -13,6 +13,7 @@
 #include "platform/exception.h"
 #include "platform/mem_file.h"
 #include "support/document_writer.h"
+#include "support/fresh_state_test.h"
 
 namespace pelo {
 namespace {
@@ -34,14 +35,7 @@ Bytes Held(const CLayer& layer) {
 
 // Loading a layer changes process-wide defaults; every test starts from and
 // leaves the defaults of a fresh process.
-class LayerTest : public ::testing::Test {
- protected:
-  void SetUp() override { CItemSettings::ResetDefaults(); }
-  void TearDown() override {
-    CItemSettings::ResetDefaults();
-    FailAllocationAt(0);
-  }
-};
+using LayerTest = test::FreshStateTest;
 
 TEST_F(LayerTest, CreateSizesTheBufferByDepthAndNamesTheLayer) {
   struct Case {

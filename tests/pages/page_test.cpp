@@ -10,6 +10,7 @@
 #include "platform/exception.h"
 #include "platform/mem_file.h"
 #include "support/document_writer.h"
+#include "support/fresh_state_test.h"
 
 namespace pelo {
 namespace {
@@ -37,11 +38,7 @@ const CLayer& LayerAt(const CPage& page, int index) {
   return static_cast<const CLayer&>(*page.layers.GetAt(index));
 }
 
-class PageTest : public ::testing::Test {
- protected:
-  void SetUp() override { CItemSettings::ResetDefaults(); }
-  void TearDown() override { CItemSettings::ResetDefaults(); }
-};
+using PageTest = test::FreshStateTest;
 
 TEST_F(PageTest, CreateMakesOneCurrentLayerAndNamesThePage) {
   struct Case {
