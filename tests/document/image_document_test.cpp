@@ -519,8 +519,8 @@ TEST_F(DocumentTest, LoadRefusesABodyOfAnotherSize) {
 }
 
 TEST_F(DocumentTest, LoadOfAFileCutInsideTheCompressedBody) {
-  Bytes bytes = MakeContainer(SimpleBody());
-  bytes.resize(bytes.size() - 10);
+  const Bytes whole = MakeContainer(SimpleBody());
+  const Bytes bytes(whole.begin(), whole.end() - 10);
   CImageDocument document;
   EXPECT_FALSE(LoadBytes(document, bytes));
   EXPECT_EQ(document.errorText, kInflateFailed);
