@@ -18,7 +18,12 @@ class CFile {
 
   // Opens for reading only, sharing reads and denying writers. False when the
   // file cannot be opened; nothing is raised.
+  // Windows: the name is in the process's ANSI code page and goes the way
+  // of the UTF-16 form. Elsewhere: the bytes the system takes (UTF-8).
   bool Open(const char* fileName);
+#ifdef _WIN32
+  bool Open(const wchar_t* fileName);
+#endif
   void Close();
 
   // Reads up to count bytes at the current position and returns the count

@@ -1,5 +1,7 @@
 #include <windows.h>
 
+#include <string>
+
 #include "platform/exception.h"
 #include "platform/file.h"
 
@@ -18,7 +20,17 @@ CFile::~CFile() {
 bool CFile::Open(const char* fileName) {
   Close();
   if (fileName == nullptr) return false;
-  HANDLE h = ::CreateFileA(fileName, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+  const int units = ::MultiByteToWideChar(CP_ACP, 0, fileName, -1, nullptr, 0);
+  if (units <= 0) return false;
+  std::wstring wide(static_cast<std::size_t>(units), L'\0');
+  if (::MultiByteToWideChar(CP_ACP, 0, fileName, -1, wide.data(), units) != units) return false;
+  return Open(wide.c_str());
+}
+
+bool CFile::Open(const wchar_t* fileName) {
+  Close();
+  if (fileName == nullptr) return false;
+  HANDLE h = ::CreateFileW(fileName, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) return false;
   handle_ = reinterpret_cast<std::intptr_t>(h);

@@ -1,8 +1,10 @@
 // The module's face towards the host. Every call is complete in itself and
 // catches everything: no exception ever leaves the module.
+#include <cstddef>
 #include <cstring>
 #include <memory>
 #include <new>
+#include <string>
 
 #include "document/image_document.h"
 #include "io/binary_reader.h"
@@ -11,7 +13,7 @@
 #include "pages/page.h"
 #include "platform/allocation.h"
 #include "platform/exception.h"
-#include "platform/mbcs.h"
+#include "platform/file_name.h"
 #include "platform/os_handle.h"
 #include "plugin/bitmap_builder.h"
 #include "plugin/file_format.h"
@@ -20,17 +22,56 @@
 #include "settings/configuration_dialog.h"
 
 static_assert(sizeof(void*) != 4 || sizeof(PictureInfo) == 26, "PictureInfo is 26 packed bytes");
+static_assert(sizeof(void*) != 4 || offsetof(PictureInfo, hInfo) == 22);
+static_assert(sizeof(void*) != 8 || sizeof(PictureInfo) == 32, "PictureInfo is 32 bytes on 64-bit");
+static_assert(sizeof(void*) != 8 || offsetof(PictureInfo, hInfo) == 24);
 
 namespace pelo {
 namespace {
 
-// "PELO/PELO2ファイル" in code page 932.
+// "PELO/PELO2ファイル" in code page 932; the W form's texts are the same
+// in UTF-16.
 constexpr const char* kPluginInfo[] = {
     "00IN",
     "PELO2 Susie Plug-in Ver.1.00 (c) 2026 the Pelo2SPI developers",
     "*.pel",
     "PELO/PELO2\x83\x74\x83\x40\x83\x43\x83\x8b",
 };
+[[maybe_unused]] constexpr const wchar_t* kPluginInfoWide[] = {
+    L"00IN",
+    L"PELO2 Susie Plug-in Ver.1.00 (c) 2026 the Pelo2SPI developers",
+    L"*.pel",
+    L"PELO/PELO2\u30D5\u30A1\u30A4\u30EB",
+};
+
+// Copies the whole text with its terminator when the buffer holds it, else
+// the first length units with none; returns the units copied.
+template <typename Char>
+int CopyPluginInfo(const Char* const (&texts)[4], int index, Char* buffer, int length) {
+  if (static_cast<unsigned>(index) >= 4 || length <= 0 || buffer == nullptr) return 0;
+  const Char* text = texts[index];
+  int count = static_cast<int>(std::char_traits<Char>::length(text)) + 1;
+  if (count >= length) count = length;
+  std::memcpy(buffer, text, static_cast<std::size_t>(count) * sizeof(Char));
+  return count;
+}
+
+// The source word of IsSupported: a handle of the host's open file when it is
+// below 0x10000 (in all its bits), else the address of the file's first bytes.
+int IsSupportedSource(bool pelExtension, uintptr_t sourceWord) {
+  unsigned char head[10] = {};
+  const unsigned char* data = head;
+  std::uint32_t available = 0;
+  if ((sourceWord & ~static_cast<uintptr_t>(0xFFFF)) == 0) {
+    if (!ReadOsHandle(sourceWord, head, sizeof head, &available)) return 0;
+  } else {
+    // The host hands at least the first bytes of the file in memory.
+    data = reinterpret_cast<const unsigned char*>(sourceWord);
+    available = 4;
+  }
+  if (!pelExtension) return 0;
+  return DetectFormatOfBytes(data, available) != kFormatNone ? 1 : 0;
+}
 
 int CurrentPictureInfo(CFile& file, PictureInfo* info) {
   CImageDocument document;
@@ -83,9 +124,10 @@ std::size_t CallBudget(CFile& file, FileFormat format) {
 }
 
 // Runs body over the source's file object; open failures give 6, and every
-// exception ends as 8.
-template <typename Body>
-int WithPictureSource(const char* source, std::intptr_t positionOrSize, unsigned int flag,
+// exception ends as 8. Char is char for the plain entry points, wchar_t for
+// the W forms.
+template <typename Char, typename Body>
+int WithPictureSource(const Char* source, std::intptr_t positionOrSize, unsigned int flag,
                       Body body) {
   try {
     std::unique_ptr<CFile> file = OpenPictureSource(source, positionOrSize, flag);
@@ -99,51 +141,17 @@ int WithPictureSource(const char* source, std::intptr_t positionOrSize, unsigned
   return SPI_UNKNOWN_FORMAT;
 }
 
-}  // namespace
-}  // namespace pelo
-
-using namespace pelo;
-
-extern "C" {
-
-SPI_EXPORT int SPI_CALL GetPluginInfo(int index, char* buffer, int length) {
-  if (static_cast<unsigned>(index) >= 4 || length <= 0 || buffer == nullptr) return 0;
-  const char* text = kPluginInfo[index];
-  int count = static_cast<int>(std::strlen(text)) + 1;
-  if (count >= length) count = length;
-  std::memcpy(buffer, text, static_cast<std::size_t>(count));
-  return count;
-}
-
-SPI_EXPORT int SPI_CALL IsSupported(const char* fileName, uintptr_t sourceWord) {
-  try {
-    unsigned char head[10] = {};
-    const unsigned char* data = head;
-    std::uint32_t available = 0;
-    if ((sourceWord & ~static_cast<uintptr_t>(0xFFFF)) == 0) {
-      if (!ReadOsHandle(sourceWord, head, sizeof head, &available)) return 0;
-    } else {
-      // The host hands at least the first bytes of the file in memory.
-      data = reinterpret_cast<const unsigned char*>(sourceWord);
-      available = 4;
-    }
-    if (!EqualsIgnoreCaseCp932(PathExtension(fileName).c_str(), ".pel")) return 0;
-    return DetectFormatOfBytes(data, available) != kFormatNone ? 1 : 0;
-  } catch (...) {
-    return 0;
-  }
-}
-
-SPI_EXPORT int SPI_CALL GetPictureInfo(const char* source, intptr_t positionOrSize,
-                                       unsigned int flag, PictureInfo* info) {
+template <typename Char>
+int PictureInfoOf(const Char* source, std::intptr_t positionOrSize, unsigned int flag,
+                  PictureInfo* info) {
   return WithPictureSource(source, positionOrSize, flag, [info](CFile& file, FileFormat format) {
     return format == kFormatLegacy ? LegacyPictureInfo(file, info) : CurrentPictureInfo(file, info);
   });
 }
 
-SPI_EXPORT int SPI_CALL GetPicture(const char* source, intptr_t positionOrSize, unsigned int flag,
-                                   SpiLocalHandle* header, SpiLocalHandle* pixels,
-                                   SpiProgressCallback, intptr_t) {
+template <typename Char>
+int PictureOf(const Char* source, std::intptr_t positionOrSize, unsigned int flag,
+              LocalHandle* header, LocalHandle* pixels) {
   if (header == nullptr || pixels == nullptr) return SPI_UNKNOWN_FORMAT;
   *header = nullptr;
   *pixels = nullptr;
@@ -162,6 +170,37 @@ SPI_EXPORT int SPI_CALL GetPicture(const char* source, intptr_t positionOrSize, 
   return result;
 }
 
+}  // namespace
+}  // namespace pelo
+
+using namespace pelo;
+
+extern "C" {
+
+SPI_EXPORT int SPI_CALL GetPluginInfo(int index, char* buffer, int length) {
+  return CopyPluginInfo(kPluginInfo, index, buffer, length);
+}
+
+SPI_EXPORT int SPI_CALL IsSupported(const char* fileName, uintptr_t sourceWord) {
+  try {
+    return IsSupportedSource(EqualsAsciiIgnoreCase(AnsiPathExtension(fileName), ".pel"),
+                             sourceWord);
+  } catch (...) {
+    return 0;
+  }
+}
+
+SPI_EXPORT int SPI_CALL GetPictureInfo(const char* source, intptr_t positionOrSize,
+                                       unsigned int flag, PictureInfo* info) {
+  return PictureInfoOf(source, positionOrSize, flag, info);
+}
+
+SPI_EXPORT int SPI_CALL GetPicture(const char* source, intptr_t positionOrSize, unsigned int flag,
+                                   SpiLocalHandle* header, SpiLocalHandle* pixels,
+                                   SpiProgressCallback, intptr_t) {
+  return PictureOf(source, positionOrSize, flag, header, pixels);
+}
+
 SPI_EXPORT int SPI_CALL GetPreview(const char*, intptr_t, unsigned int, SpiLocalHandle*,
                                    SpiLocalHandle*, SpiProgressCallback, intptr_t) {
   return SPI_NOT_PROVIDED;
@@ -175,5 +214,36 @@ SPI_EXPORT int SPI_CALL ConfigurationDlg(SpiWindowHandle parent, int function) {
     return SPI_NOT_PROVIDED;
   }
 }
+
+#ifdef _WIN32
+SPI_EXPORT int SPI_CALL GetPluginInfoW(int index, wchar_t* buffer, int length) {
+  return CopyPluginInfo(kPluginInfoWide, index, buffer, length);
+}
+
+SPI_EXPORT int SPI_CALL IsSupportedW(const wchar_t* fileName, uintptr_t sourceWord) {
+  try {
+    return IsSupportedSource(EqualsAsciiIgnoreCase(WidePathExtension(fileName), ".pel"),
+                             sourceWord);
+  } catch (...) {
+    return 0;
+  }
+}
+
+SPI_EXPORT int SPI_CALL GetPictureInfoW(const wchar_t* source, intptr_t positionOrSize,
+                                        unsigned int flag, PictureInfo* info) {
+  return PictureInfoOf(source, positionOrSize, flag, info);
+}
+
+SPI_EXPORT int SPI_CALL GetPictureW(const wchar_t* source, intptr_t positionOrSize,
+                                    unsigned int flag, SpiLocalHandle* header,
+                                    SpiLocalHandle* pixels, SpiProgressCallback, intptr_t) {
+  return PictureOf(source, positionOrSize, flag, header, pixels);
+}
+
+SPI_EXPORT int SPI_CALL GetPreviewW(const wchar_t*, intptr_t, unsigned int, SpiLocalHandle*,
+                                    SpiLocalHandle*, SpiProgressCallback, intptr_t) {
+  return SPI_NOT_PROVIDED;
+}
+#endif
 
 }  // extern "C"
