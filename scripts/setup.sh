@@ -5,24 +5,41 @@ set -euo pipefail
 
 PACKAGES=(
   cmake g++ make pkg-config zlib1g-dev libpng-dev libgtest-dev libgmock-dev libbenchmark-dev
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev locales
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 libz-mingw-w64-dev binutils-mingw-w64-i686
   googletest xvfb xauth
   # A Japanese font with Latin glyphs, so the dialog renders legibly under wine.
   fonts-ipafont-gothic
 )
 WINE_PACKAGES=(wine wine32:i386 wine64)
+# The Windows tests run programs under a Western (1252) and a Japanese (932)
+# ANSI code page; wine takes it from the locale, and names files on disk in
+# that locale's character set, so both locales must exist.
+LOCALES=(en_US.UTF-8 ja_JP.UTF-8)
+
+install_locales() {
+  local missing=() l
+  for l in "${LOCALES[@]}"; do
+    locale -a 2>/dev/null | grep -qix "${l/UTF-8/utf8}" || missing+=("$l")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  for l in "${missing[@]}"; do
+    grep -qx "$l UTF-8" /etc/locale.gen 2>/dev/null || echo "$l UTF-8" | $SUDO tee -a /etc/locale.gen >/dev/null
+  done
+  $SUDO locale-gen >/dev/null
+}
 
 missing=()
 for p in "${PACKAGES[@]}" "${WINE_PACKAGES[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
+SUDO=""
+[ "$(id -u)" -eq 0 ] || SUDO="sudo"
 if [ ${#missing[@]} -eq 0 ]; then
+  install_locales
   exit 0
 fi
 
-SUDO=""
-[ "$(id -u)" -eq 0 ] || SUDO="sudo"
 export DEBIAN_FRONTEND=noninteractive
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
   $SUDO dpkg --add-architecture i386
@@ -30,3 +47,4 @@ fi
 $SUDO apt-get update -q
 # Without -t bookworm the i386 and amd64 lists disagree on wine's versions.
 $SUDO apt-get install -y -q -t bookworm "${PACKAGES[@]}" "${WINE_PACKAGES[@]}"
+install_locales

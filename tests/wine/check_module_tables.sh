@@ -1,15 +1,17 @@
 #!/usr/bin/env bash
-# Checks what a host and the Windows loader see of Pelo2SPI.spi:
-#  - a 32-bit PE DLL;
-#  - exactly the six entry points exported, by their plain names (no leading
-#    underscore, no @N), since hosts look them up with GetProcAddress;
-#  - each compiled with the standard calling convention and the argument
-#    bytes of its prototype, read from the decorated names in the object
-#    that defines them (a cdecl entry point would leave the host's stack
-#    unbalanced);
+# Checks what a host and the Windows loader see of Pelo2SPI.spi (32-bit) or
+# Pelo2SPI.sph (64-bit):
+#  - a PE DLL of the expected architecture;
+#  - exactly the six entry points and their five W forms exported, by their
+#    plain names (no leading underscore, no @N), since hosts look them up
+#    with GetProcAddress;
+#  - 32-bit only (x64 has one calling convention): each compiled with the
+#    standard calling convention and the argument bytes of its prototype,
+#    read from the decorated names in the object that defines them (a cdecl
+#    entry point would leave the host's stack unbalanced);
 #  - imports only from DLLs that every Windows has, so the single file works
 #    when copied into a viewer's folder.
-# usage: check_module_tables.sh OBJDUMP NM MODULE "OBJECT;OBJECT..."
+# usage: check_module_tables.sh OBJDUMP NM MODULE "OBJECT;OBJECT..." i386|x86-64
 #   (the objects the module was linked from, as CMake lists them)
 set -euo pipefail
 
@@ -17,6 +19,7 @@ objdump=$1
 nm=$2
 module=$3
 IFS=';' read -ra objects <<<"$4"
+arch=$5
 
 failed=0
 fail() {
@@ -26,13 +29,14 @@ fail() {
 
 headers=$("$objdump" -p "$module")
 
-grep -q 'file format pei-i386' <<<"$headers" || fail "not a 32-bit PE file"
+grep -q "file format pei-$arch\$" <<<"$headers" || fail "not a pei-$arch file"
 characteristics=$(sed -n 's/^Characteristics 0x\([0-9a-fA-F]*\)$/\1/p' <<<"$headers")
 # IMAGE_FILE_DLL
 ((0x$characteristics & 0x2000)) || fail "not a DLL (characteristics 0x$characteristics)"
 
 expected_exports=$(printf '%s\n' ConfigurationDlg GetPicture GetPictureInfo GetPluginInfo \
-  GetPreview IsSupported | sort)
+  GetPreview IsSupported GetPictureW GetPictureInfoW GetPluginInfoW GetPreviewW IsSupportedW |
+  sort)
 actual_exports=$(sed -n '/^\[Ordinal\/Name Pointer\] Table/,/^$/s/^\t\[ *[0-9]*\] \(.*\)$/\1/p' \
   <<<"$headers" | sort)
 if [ "$actual_exports" != "$expected_exports" ]; then
@@ -44,12 +48,16 @@ fi
 declare -A argument_bytes=(
   [GetPluginInfo]=12 [IsSupported]=8 [GetPictureInfo]=16
   [GetPicture]=28 [GetPreview]=28 [ConfigurationDlg]=8
+  [GetPluginInfoW]=12 [IsSupportedW]=8 [GetPictureInfoW]=16
+  [GetPictureW]=28 [GetPreviewW]=28
 )
-defined=$("$nm" --defined-only "${objects[@]}" 2>/dev/null || true)
-for name in "${!argument_bytes[@]}"; do
-  grep -qE " T _${name}@${argument_bytes[$name]}\$" <<<"$defined" ||
-    fail "$name is not defined as stdcall with ${argument_bytes[$name]} argument bytes"
-done
+if [ "$arch" = i386 ]; then
+  defined=$("$nm" --defined-only "${objects[@]}" 2>/dev/null || true)
+  for name in "${!argument_bytes[@]}"; do
+    grep -qE " T _${name}@${argument_bytes[$name]}\$" <<<"$defined" ||
+      fail "$name is not defined as stdcall with ${argument_bytes[$name]} argument bytes"
+  done
+fi
 
 allowed_imports="KERNEL32.DLL USER32.DLL SHLWAPI.DLL MSVCRT.DLL"
 actual_imports=$(sed -n 's/^\tDLL Name: \(.*\)$/\1/p' <<<"$headers" | tr '[:lower:]' '[:upper:]' |

@@ -5,11 +5,13 @@
 #include <windows.h>
 
 #include <cstring>
+#include <cwchar>
 #include <string>
 #include <vector>
 
 #include "plugin_module.h"
 #include "support/document_writer.h"
+#include "support/picture_digest.h"
 
 namespace pelo::wine {
 namespace {
@@ -121,6 +123,21 @@ std::int32_t Le32(const Bytes& bytes, std::size_t at) {
   return v;
 }
 
+std::wstring WideTempPath(const std::wstring& name) {
+  wchar_t folder[MAX_PATH] = {};
+  ::GetTempPathW(MAX_PATH, folder);
+  return folder + name;
+}
+
+void WriteWideFile(const std::wstring& path, const Bytes& bytes) {
+  HANDLE h = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(h, INVALID_HANDLE_VALUE);
+  DWORD written = 0;
+  EXPECT_TRUE(::WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr));
+  ::CloseHandle(h);
+}
+
 BOOL CALLBACK CountWindow(HWND, LPARAM count) {
   ++*reinterpret_cast<int*>(count);
   return TRUE;
@@ -145,7 +162,41 @@ class Host : public ::testing::Test {
     return result;
   }
 
+  // Both calls on one source, as the host would make them.
+  test::PictureOutcome Outcome(LPCSTR source, LONG_PTR positionOrSize, unsigned flag) {
+    return OutcomeOf(module_.getPictureInfo, module_.getPicture, source, positionOrSize, flag);
+  }
+  test::PictureOutcome OutcomeW(LPCWSTR source, LONG_PTR positionOrSize, unsigned flag) {
+    return OutcomeOf(module_.getPictureInfoW, module_.getPictureW, source, positionOrSize, flag);
+  }
+  void WriteLayerBond(int value) {
+    ASSERT_TRUE(::WritePrivateProfileStringA("Config", "LayerBond", std::to_string(value).c_str(),
+                                             module_.IniPath().c_str()));
+  }
+
   PluginModule module_;
+
+ private:
+  template <typename InfoFn, typename PictureFn, typename Source>
+  static test::PictureOutcome OutcomeOf(InfoFn info, PictureFn picture, Source source,
+                                        LONG_PTR positionOrSize, unsigned flag) {
+    test::PictureOutcome o;
+    HostPictureInfo reported{};
+    o.info = info(source, positionOrSize, flag, &reported);
+    if (o.info == 0) {
+      o.width = reported.width;
+      o.height = reported.height;
+      o.depth = reported.colorDepth;
+    }
+    HLOCAL header = nullptr;
+    HLOCAL pixels = nullptr;
+    o.picture = picture(source, positionOrSize, flag, &header, &pixels, nullptr, 0);
+    if (o.picture == 0) {
+      o.header = TakeBlock(header);
+      o.pixels = TakeBlock(pixels);
+    }
+    return o;
+  }
 };
 
 TEST_F(Host, PluginInfoStrings) {
@@ -178,6 +229,33 @@ TEST_F(Host, PluginInfoStrings) {
   EXPECT_EQ(std::string(version).rfind("PELO2 Susie Plug-in Ver.1.00 ", 0), 0u) << version;
 }
 
+TEST_F(Host, PluginInfoStringsWide) {
+  struct Case {
+    int index;
+    int length;
+    int copied;
+    std::wstring units;  // what lands in the buffer
+  };
+  const Case cases[] = {
+      {0, 100, 5, std::wstring(L"00IN", 5)},
+      {1, 10, 10, L"PELO2 Susi"},
+      {2, 100, 6, std::wstring(L"*.pel", 6)},
+      {3, 100, 15, std::wstring(L"PELO/PELO2\u30D5\u30A1\u30A4\u30EB", 15)},
+      {3, 14, 14, L"PELO/PELO2\u30D5\u30A1\u30A4\u30EB"},
+      {4, 100, 0, L""},
+      {-1, 100, 0, L""},
+      {0, 0, 0, L""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.index);
+    wchar_t buffer[100];
+    std::wmemset(buffer, L'#', 100);
+    ASSERT_EQ(module_.getPluginInfoW(c.index, buffer, c.length), c.copied);
+    EXPECT_EQ(std::wstring(buffer, static_cast<std::size_t>(c.copied)), c.units);
+    EXPECT_EQ(buffer[c.copied], L'#') << "wrote past the count";
+  }
+}
+
 TEST_F(Host, IsSupportedReadsTheHostsFileHandle) {
   const TempFile file("handle-source.pel", EightBitFile());
   ASSERT_TRUE(file.Ok());
@@ -196,6 +274,18 @@ TEST_F(Host, IsSupportedReadsTheHostsFileHandle) {
   ASSERT_NE(writing.Get(), INVALID_HANDLE_VALUE);
   EXPECT_EQ(module_.isSupported(file.Path().c_str(), reinterpret_cast<DWORD_PTR>(writing.Get())),
             0);
+}
+
+TEST_F(Host, IsSupportedWReadsTheHostsFileHandle) {
+  const TempFile file("handle-source-w.pel", EightBitFile());
+  ASSERT_TRUE(file.Ok());
+  const Handle reading(::CreateFileA(file.Path().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                     OPEN_EXISTING, 0, nullptr));
+  ASSERT_NE(reading.Get(), INVALID_HANDLE_VALUE);
+  EXPECT_EQ(module_.isSupportedW(L"C:\\x\\handle-source-w.pel",
+                                 reinterpret_cast<DWORD_PTR>(reading.Get())),
+            1);
+  EXPECT_EQ(reading.Position(), 10u);
 }
 
 TEST_F(Host, IsSupportedReadsTheHostsMemory) {
@@ -329,6 +419,33 @@ TEST_F(Host, ResultCodes) {
   EXPECT_EQ(Blocks(missing, 0, 0, &unused), 6);
 }
 
+// Every sample and hostile file through both forms, from a disk file and from
+// memory, in both layer modes: the four ways give the same picture, and that
+// picture is the one the native module gives (the committed digest table).
+TEST_F(Host, EveryFileGivesTheNativePicturesThroughEveryEntryPoint) {
+  std::string actual;
+  for (int layerBond : {0, 1}) {
+    WriteLayerBond(layerBond);
+    for (const test::DigestFixture& f : test::DigestFixtures()) {
+      SCOPED_TRACE(f.name);
+      const auto memory = reinterpret_cast<LPCSTR>(f.bytes.data());
+      const auto size = static_cast<LONG_PTR>(f.bytes.size());
+      const TempFile file("digest.pel", f.bytes);
+      const std::wstring widePath = WideTempPath(L"\u7D75.pel");
+      WriteWideFile(widePath, f.bytes);
+      const test::PictureOutcome reference = Outcome(memory, size, 1);
+      EXPECT_TRUE(Outcome(file.Path().c_str(), 0, 0) == reference) << "ANSI file source";
+      EXPECT_TRUE(OutcomeW(reinterpret_cast<LPCWSTR>(memory), size, 1) == reference)
+          << "W memory source";
+      EXPECT_TRUE(OutcomeW(widePath.c_str(), 0, 0) == reference) << "W file source";
+      ::DeleteFileW(widePath.c_str());
+      actual += test::DigestLine(f.name, layerBond, reference);
+    }
+  }
+  ::DeleteFileA(module_.IniPath().c_str());
+  EXPECT_EQ(actual, test::ReadWholeFile(test::GoldenDigestPath()));
+}
+
 TEST_F(Host, FunctionsNotProvided) {
   const Bytes file = EightBitFile();
   HLOCAL header = nullptr;
@@ -336,6 +453,10 @@ TEST_F(Host, FunctionsNotProvided) {
   EXPECT_EQ(module_.getPreview(reinterpret_cast<LPCSTR>(file.data()),
                                static_cast<LONG_PTR>(file.size()), 1, &header, &pixels, nullptr, 0),
             -1);
+  EXPECT_EQ(
+      module_.getPreviewW(reinterpret_cast<LPCWSTR>(file.data()),
+                          static_cast<LONG_PTR>(file.size()), 1, &header, &pixels, nullptr, 0),
+      -1);
   for (int function : {0, 2, -1}) {
     SCOPED_TRACE(function);
     EXPECT_EQ(module_.configurationDlg(nullptr, function), -1);

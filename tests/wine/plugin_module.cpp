@@ -19,7 +19,7 @@ std::string ProgramFolder() {
 }
 
 PluginModule::PluginModule() {
-  module_ = ::LoadLibraryA((ProgramFolder() + "Pelo2SPI.spi").c_str());
+  module_ = ::LoadLibraryA((ProgramFolder() + kModuleFileName).c_str());
   if (module_ == nullptr) return;
   getPluginInfo = Lookup<GetPluginInfoFn>(module_, "GetPluginInfo");
   isSupported = Lookup<IsSupportedFn>(module_, "IsSupported");
@@ -27,6 +27,11 @@ PluginModule::PluginModule() {
   getPicture = Lookup<GetPictureFn>(module_, "GetPicture");
   getPreview = Lookup<GetPictureFn>(module_, "GetPreview");
   configurationDlg = Lookup<ConfigurationDlgFn>(module_, "ConfigurationDlg");
+  getPluginInfoW = Lookup<GetPluginInfoWFn>(module_, "GetPluginInfoW");
+  isSupportedW = Lookup<IsSupportedWFn>(module_, "IsSupportedW");
+  getPictureInfoW = Lookup<GetPictureInfoWFn>(module_, "GetPictureInfoW");
+  getPictureW = Lookup<GetPictureWFn>(module_, "GetPictureW");
+  getPreviewW = Lookup<GetPictureWFn>(module_, "GetPreviewW");
 }
 
 PluginModule::~PluginModule() {
@@ -35,7 +40,8 @@ PluginModule::~PluginModule() {
 
 bool PluginModule::Loaded() const {
   return module_ != nullptr && getPluginInfo && isSupported && getPictureInfo && getPicture &&
-         getPreview && configurationDlg;
+         getPreview && configurationDlg && getPluginInfoW && isSupportedW && getPictureInfoW &&
+         getPictureW && getPreviewW;
 }
 
 std::string PluginModule::Path() const {

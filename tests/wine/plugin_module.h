@@ -1,11 +1,13 @@
-// Pelo2SPI.spi as a viewer sees it: loaded with LoadLibraryA and reached only
-// through GetProcAddress by the six plain names, with the prototypes a host
-// declares on its own side (not the module's header, so a mismatch between
-// the two shows up here).
+// The module as a viewer sees it (Pelo2SPI.spi in a 32-bit host, Pelo2SPI.sph
+// in a 64-bit one): loaded with LoadLibraryA and reached only through
+// GetProcAddress by the six plain names and the five W forms, with the
+// prototypes a host declares on its own side (not the module's header, so a
+// mismatch between the two shows up here).
 #pragma once
 
 #include <windows.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -20,10 +22,17 @@ struct HostPictureInfo {
   WORD xDensity;
   WORD yDensity;
   SHORT colorDepth;
+#ifdef _WIN64
+  char dummy[2];
+#endif
   HLOCAL info;
 };
 #pragma pack(pop)
-static_assert(sizeof(HostPictureInfo) == 26);
+#ifdef _WIN64
+static_assert(sizeof(HostPictureInfo) == 32 && offsetof(HostPictureInfo, info) == 24);
+#else
+static_assert(sizeof(HostPictureInfo) == 26 && offsetof(HostPictureInfo, info) == 22);
+#endif
 
 using ProgressCallback = int(WINAPI*)(int, int, LONG_PTR);
 using GetPluginInfoFn = int(WINAPI*)(int, LPSTR, int);
@@ -32,6 +41,17 @@ using GetPictureInfoFn = int(WINAPI*)(LPCSTR, LONG_PTR, unsigned int, HostPictur
 using GetPictureFn = int(WINAPI*)(LPCSTR, LONG_PTR, unsigned int, HLOCAL*, HLOCAL*,
                                   ProgressCallback, LONG_PTR);
 using ConfigurationDlgFn = int(WINAPI*)(HWND, int);
+using GetPluginInfoWFn = int(WINAPI*)(int, LPWSTR, int);
+using IsSupportedWFn = int(WINAPI*)(LPCWSTR, DWORD_PTR);
+using GetPictureInfoWFn = int(WINAPI*)(LPCWSTR, LONG_PTR, unsigned int, HostPictureInfo*);
+using GetPictureWFn = int(WINAPI*)(LPCWSTR, LONG_PTR, unsigned int, HLOCAL*, HLOCAL*,
+                                   ProgressCallback, LONG_PTR);
+
+#ifdef _WIN64
+constexpr const char* kModuleFileName = "Pelo2SPI.sph";
+#else
+constexpr const char* kModuleFileName = "Pelo2SPI.spi";
+#endif
 
 class PluginModule {
  public:
@@ -52,6 +72,11 @@ class PluginModule {
   GetPictureFn getPicture = nullptr;
   GetPictureFn getPreview = nullptr;
   ConfigurationDlgFn configurationDlg = nullptr;
+  GetPluginInfoWFn getPluginInfoW = nullptr;
+  IsSupportedWFn isSupportedW = nullptr;
+  GetPictureInfoWFn getPictureInfoW = nullptr;
+  GetPictureWFn getPictureW = nullptr;
+  GetPictureWFn getPreviewW = nullptr;
 
  private:
   HMODULE module_ = nullptr;

@@ -21,6 +21,9 @@ export WINE_LC_ALL=ja_JP.UTF-8
 
 status=0
 "$wine_run" "$@" || status=$?
-# Let this prefix's wineserver go while its display is still there.
-wineserver -w
+# Let this prefix's wineserver go while its display is still there (77: the
+# program was not run, so there is none).
+if [ "$status" -ne 77 ]; then
+  wineserver -w
+fi
 exit "$status"

@@ -11,8 +11,13 @@ std::string ExecutablePath() {
   return std::string(buffer, n);
 }
 
+// A 64-bit pelconv.exe can only load the 64-bit module.
 const char* PluginFileName() {
+#ifdef _WIN64
+  return "Pelo2SPI.sph";
+#else
   return "Pelo2SPI.spi";
+#endif
 }
 
 }  // namespace pelo::tools
