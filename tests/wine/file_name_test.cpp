@@ -12,6 +12,7 @@
 
 #include "plugin_module.h"
 #include "support/document_writer.h"
+#include "temp_file.h"
 
 namespace pelo::wine {
 namespace {
@@ -29,42 +30,6 @@ Bytes SmallFile() {
   d.pages = {page};
   return test::WriteDocumentFile(d);
 }
-
-std::wstring TempFolder() {
-  wchar_t folder[MAX_PATH] = {};
-  ::GetTempPathW(MAX_PATH, folder);
-  return folder;
-}
-
-std::string AnsiTempFolder() {
-  char folder[MAX_PATH] = {};
-  ::GetTempPathA(MAX_PATH, folder);
-  return folder;
-}
-
-// A file made by its UTF-16 name, removed when the test ends.
-class WideTempFile {
- public:
-  WideTempFile(const std::wstring& name, const Bytes& bytes) : path_(TempFolder() + name) {
-    HANDLE h = ::CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                             FILE_ATTRIBUTE_NORMAL, nullptr);
-    DWORD written = 0;
-    ok_ = h != INVALID_HANDLE_VALUE &&
-          ::WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-          written == bytes.size();
-    if (h != INVALID_HANDLE_VALUE) ::CloseHandle(h);
-  }
-  ~WideTempFile() { ::DeleteFileW(path_.c_str()); }
-  WideTempFile(const WideTempFile&) = delete;
-  WideTempFile& operator=(const WideTempFile&) = delete;
-
-  bool Ok() const { return ok_; }
-  const std::wstring& Path() const { return path_; }
-
- private:
-  std::wstring path_;
-  bool ok_ = false;
-};
 
 class FileNames : public ::testing::Test {
  protected:
@@ -152,12 +117,12 @@ TEST_F(FileNames, PicturesOpenByNameInBothForms) {
     ::LocalFree(header);
     ::LocalFree(pixels);
     if (c.ansi == nullptr || !ForThisCodePage(c.codePage)) continue;
-    const std::string ansiPath = AnsiTempFolder() + c.ansi;
+    const std::string ansiPath = TempFile::TempFolder() + c.ansi;
     info = {};
     EXPECT_EQ(module_.getPictureInfo(ansiPath.c_str(), 0, 0, &info), 0);
     EXPECT_EQ(info.width, 3);
   }
-  const std::wstring missing = TempFolder() + L"\u7121\u3044.pel";
+  const std::wstring missing = WideTempFile::TempFolder() + L"\u7121\u3044.pel";
   HostPictureInfo info{};
   EXPECT_EQ(module_.getPictureInfoW(missing.c_str(), 0, 0, &info), 6);
 }

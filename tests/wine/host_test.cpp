@@ -12,6 +12,7 @@
 #include "plugin_module.h"
 #include "support/document_writer.h"
 #include "support/picture_digest.h"
+#include "temp_file.h"
 
 namespace pelo::wine {
 namespace {
@@ -52,33 +53,6 @@ Bytes LegacyFile() {
   f.layers.push_back(test::EncodeLegacyLayer("layer", 1, Bytes(20, 1)));
   return test::WriteLegacyFile(f);
 }
-
-// A file in the temporary folder, removed when the test ends.
-class TempFile {
- public:
-  TempFile(const std::string& name, const Bytes& bytes) {
-    char folder[MAX_PATH] = {};
-    ::GetTempPathA(MAX_PATH, folder);
-    path_ = std::string(folder) + name;
-    HANDLE h = ::CreateFileA(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                             FILE_ATTRIBUTE_NORMAL, nullptr);
-    DWORD written = 0;
-    ok_ = h != INVALID_HANDLE_VALUE &&
-          ::WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-          written == bytes.size();
-    if (h != INVALID_HANDLE_VALUE) ::CloseHandle(h);
-  }
-  ~TempFile() { ::DeleteFileA(path_.c_str()); }
-  TempFile(const TempFile&) = delete;
-  TempFile& operator=(const TempFile&) = delete;
-
-  bool Ok() const { return ok_; }
-  const std::string& Path() const { return path_; }
-
- private:
-  std::string path_;
-  bool ok_ = false;
-};
 
 class Handle {
  public:
@@ -121,21 +95,6 @@ std::int32_t Le32(const Bytes& bytes, std::size_t at) {
   std::int32_t v = 0;
   std::memcpy(&v, bytes.data() + at, 4);
   return v;
-}
-
-std::wstring WideTempPath(const std::wstring& name) {
-  wchar_t folder[MAX_PATH] = {};
-  ::GetTempPathW(MAX_PATH, folder);
-  return folder + name;
-}
-
-void WriteWideFile(const std::wstring& path, const Bytes& bytes) {
-  HANDLE h = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-  ASSERT_NE(h, INVALID_HANDLE_VALUE);
-  DWORD written = 0;
-  EXPECT_TRUE(::WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr));
-  ::CloseHandle(h);
 }
 
 BOOL CALLBACK CountWindow(HWND, LPARAM count) {
@@ -431,14 +390,12 @@ TEST_F(Host, EveryFileGivesTheNativePicturesThroughEveryEntryPoint) {
       const auto memory = reinterpret_cast<LPCSTR>(f.bytes.data());
       const auto size = static_cast<LONG_PTR>(f.bytes.size());
       const TempFile file("digest.pel", f.bytes);
-      const std::wstring widePath = WideTempPath(L"\u7D75.pel");
-      WriteWideFile(widePath, f.bytes);
+      const WideTempFile wideFile(L"\u7D75.pel", f.bytes);
       const test::PictureOutcome reference = Outcome(memory, size, 1);
       EXPECT_TRUE(Outcome(file.Path().c_str(), 0, 0) == reference) << "ANSI file source";
       EXPECT_TRUE(OutcomeW(reinterpret_cast<LPCWSTR>(memory), size, 1) == reference)
           << "W memory source";
-      EXPECT_TRUE(OutcomeW(widePath.c_str(), 0, 0) == reference) << "W file source";
-      ::DeleteFileW(widePath.c_str());
+      EXPECT_TRUE(OutcomeW(wideFile.Path().c_str(), 0, 0) == reference) << "W file source";
       actual += test::DigestLine(f.name, layerBond, reference);
     }
   }
