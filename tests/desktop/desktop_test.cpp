@@ -18,10 +18,11 @@ namespace pelo::desktop::test {
 namespace {
 
 namespace fs = std::filesystem;
+using tools::test::FilesIn;
 using tools::test::ScratchFolder;
 
 std::string ContentType(const fs::path& folder, const fs::path& file) {
-  const ProgramResult run =
+  const RunResult run =
       RunProgram(folder, {"gio", "info", "-a", "standard::content-type", file.string()});
   EXPECT_EQ(run.status, 0) << run.err;
   const std::string key = "standard::content-type: ";
@@ -91,8 +92,7 @@ TEST_P(ThumbnailerEntry, GivesPelconvsPictureScaledByAWholeFactor) {
   const ThumbnailCase& c = GetParam();
   ScratchFolder scratch;
   fs::copy_file(SamplePath(c.sample), scratch.path() / c.input);
-  const ProgramResult run =
-      RunProgram(scratch.path(), ThumbnailerCommand(c.size, c.input, c.output));
+  const RunResult run = RunProgram(scratch.path(), ThumbnailerCommand(c.size, c.input, c.output));
   ASSERT_EQ(run.status, 0) << run.err;
   const RgbPicture reference = PelconvPicture(SamplePath(c.sample), scratch.path());
   const RgbPicture thumbnail = ReadPngAsRgb((scratch.path() / c.output).string());
@@ -113,7 +113,7 @@ TEST(ThumbnailerEntry, BrokenFilesFailAndLeaveNoThumbnail) {
   for (const BrokenFile& broken : BrokenFiles()) {
     ScratchFolder scratch;
     WriteFile(scratch.path() / broken.name, broken.bytes);
-    const ProgramResult run =
+    const RunResult run =
         RunProgram(scratch.path(), ThumbnailerCommand(128, broken.name, "thumb.png"));
     EXPECT_NE(run.status, 0) << broken.name;
     EXPECT_NE(run.err.find(broken.reason), std::string::npos) << run.err;
@@ -128,7 +128,7 @@ TEST(GdkPixbufThumbnailer, GivesPelconvsPictureWithoutNewColours) {
     for (const int size : {128, 16}) {
       SCOPED_TRACE(name + " at " + std::to_string(size));
       ScratchFolder scratch;
-      const ProgramResult run =
+      const RunResult run =
           RunProgram(scratch.path(), {"gdk-pixbuf-thumbnailer", "-s", std::to_string(size),
                                       SamplePath(name).string(), "thumb.png"});
       ASSERT_EQ(run.status, 0) << run.err;
@@ -152,7 +152,7 @@ TEST(GdkPixbufThumbnailer, BrokenFilesFailAndLeaveNoThumbnail) {
   for (const BrokenFile& broken : BrokenFiles()) {
     ScratchFolder scratch;
     WriteFile(scratch.path() / broken.name, broken.bytes);
-    const ProgramResult run = RunProgram(
+    const RunResult run = RunProgram(
         scratch.path(), {"gdk-pixbuf-thumbnailer", "-s", "128", broken.name, "thumb.png"});
     EXPECT_NE(run.status, 0) << broken.name;
     EXPECT_EQ(FilesIn(scratch.path()), std::vector<std::string>{broken.name});

@@ -13,7 +13,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-void Require(const ProgramResult& result, const std::string& what) {
+void Require(const RunResult& result, const std::string& what) {
   if (result.status != 0) throw std::runtime_error(what + " failed: " + result.err);
 }
 
@@ -30,7 +30,7 @@ PrivateDesktop::PrivateDesktop() {
   Require(RunProgram(root_, {"update-mime-database", (data / "mime").string()}),
           "update-mime-database");
 
-  const ProgramResult loaders = RunProgram(root_, {PELO_QUERY_LOADERS, PELO_PIXBUF_LOADER});
+  const RunResult loaders = RunProgram(root_, {PELO_QUERY_LOADERS, PELO_PIXBUF_LOADER});
   Require(loaders, "gdk-pixbuf-query-loaders");
   const fs::path cache = root_ / "loaders.cache";
   std::ofstream(cache) << loaders.out;

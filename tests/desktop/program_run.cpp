@@ -39,7 +39,7 @@ class SpawnActions {
 
 }  // namespace
 
-ProgramResult RunProgram(const fs::path& folder, const std::vector<std::string>& argv) {
+RunResult RunProgram(const fs::path& folder, const std::vector<std::string>& argv) {
   // Outside the folder, so that the program's own files are all it holds.
   const fs::path out = folder.string() + ".stdout";
   const fs::path err = folder.string() + ".stderr";
@@ -58,7 +58,7 @@ ProgramResult RunProgram(const fs::path& folder, const std::vector<std::string>&
     throw std::runtime_error("cannot start " + argv[0]);
   int raw = 0;
   ::waitpid(pid, &raw, 0);
-  ProgramResult result;
+  RunResult result;
   result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
   result.out = TakeText(out);
   result.err = TakeText(err);

@@ -6,15 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "pelconv_run.h"
+
 namespace pelo::desktop::test {
 
-struct ProgramResult {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
+using tools::test::RunResult;
 
 // argv[0] is looked up in PATH.
-ProgramResult RunProgram(const std::filesystem::path& folder, const std::vector<std::string>& argv);
+RunResult RunProgram(const std::filesystem::path& folder, const std::vector<std::string>& argv);
 
 }  // namespace pelo::desktop::test

@@ -32,8 +32,7 @@ fs::path SamplePath(const std::string& name) {
 }
 
 RgbPicture PelconvPicture(const fs::path& pel, const fs::path& folder) {
-  const ProgramResult run =
-      RunProgram(folder, {PELCONV_PATH, "-q", "-o", "reference", pel.string()});
+  const RunResult run = RunProgram(folder, {PELCONV_PATH, "-q", "-o", "reference", pel.string()});
   if (run.status != 0) throw std::runtime_error("pelconv failed: " + run.err);
   return ReadPngAsRgb((folder / "reference" / pel.filename().replace_extension(".png")).string());
 }
@@ -55,14 +54,6 @@ void WriteFile(const fs::path& path, const std::vector<std::uint8_t>& bytes) {
   std::ofstream out(path, std::ios::binary);
   out.write(reinterpret_cast<const char*>(bytes.data()),
             static_cast<std::streamsize>(bytes.size()));
-}
-
-std::vector<std::string> FilesIn(const fs::path& folder) {
-  std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(folder))
-    names.push_back(entry.path().filename().string());
-  std::sort(names.begin(), names.end());
-  return names;
 }
 
 }  // namespace pelo::desktop::test

@@ -25,6 +25,5 @@ struct BrokenFile {
 
 std::vector<BrokenFile> BrokenFiles();
 void WriteFile(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes);
-std::vector<std::string> FilesIn(const std::filesystem::path& folder);
 
 }  // namespace pelo::desktop::test

@@ -46,14 +46,6 @@ Raster HostPicture(const fs::path& file, int layerBond) {
   return FromDib(picture);
 }
 
-std::vector<std::string> FilesIn(const fs::path& folder) {
-  std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(folder))
-    names.push_back(entry.path().filename().string());
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
 // ------------------------------------------------------- round trips ---
 
 struct RoundTrip {
