@@ -12,7 +12,7 @@ PACKAGES=(
   # their tests run (gio, update-mime-database, gdk-pixbuf-thumbnailer), and
   # what CPack needs for the Debian package.
   libgdk-pixbuf-2.0-dev libgdk-pixbuf2.0-bin libglib2.0-bin shared-mime-info qtbase5-dev
-  dpkg-dev
+  dpkg-dev debootstrap
   # A Japanese font with Latin glyphs, so the dialog renders legibly under wine.
   fonts-ipafont-gothic
 )
