@@ -20,33 +20,26 @@ void Require(const RunResult& result, const std::string& what) {
 }  // namespace
 
 PrivateDesktop::PrivateDesktop() {
-  std::string pattern = (fs::temp_directory_path() / "pelo-desktop-XXXXXX").string();
-  if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-  root_ = pattern;
-  const fs::path data = root_ / "data";
+  const fs::path& root = folder_.path();
+  const fs::path data = root / "data";
   fs::create_directories(data / "mime" / "packages");
-  fs::create_directories(root_ / "home");
+  fs::create_directories(root / "home");
   fs::copy_file(PELO_MIME_PACKAGE, data / "mime" / "packages" / "pelo.xml");
-  Require(RunProgram(root_, {"update-mime-database", (data / "mime").string()}),
+  Require(RunProgram(root, {"update-mime-database", (data / "mime").string()}),
           "update-mime-database");
 
-  const RunResult loaders = RunProgram(root_, {PELO_QUERY_LOADERS, PELO_PIXBUF_LOADER});
+  const RunResult loaders = RunProgram(root, {PELO_QUERY_LOADERS, PELO_PIXBUF_LOADER});
   Require(loaders, "gdk-pixbuf-query-loaders");
-  const fs::path cache = root_ / "loaders.cache";
+  const fs::path cache = root / "loaders.cache";
   std::ofstream(cache) << loaders.out;
 
-  ::setenv("XDG_DATA_HOME", (root_ / "home").c_str(), 1);
+  ::setenv("XDG_DATA_HOME", (root / "home").c_str(), 1);
   ::setenv("XDG_DATA_DIRS", data.c_str(), 1);
   ::setenv("GDK_PIXBUF_MODULE_FILE", cache.c_str(), 1);
   const char* path = std::getenv("PATH");
   ::setenv("PATH",
            (std::string(PELCONV_DIR) + ":" + (path != nullptr ? path : "/usr/bin:/bin")).c_str(),
            1);
-}
-
-PrivateDesktop::~PrivateDesktop() {
-  std::error_code ignored;
-  fs::remove_all(root_, ignored);
 }
 
 }  // namespace pelo::desktop::test

@@ -6,19 +6,18 @@
 
 #include <filesystem>
 
+#include "pelconv_run.h"
+
 namespace pelo::desktop::test {
 
 class PrivateDesktop {
  public:
   PrivateDesktop();
-  PrivateDesktop(const PrivateDesktop&) = delete;
-  PrivateDesktop& operator=(const PrivateDesktop&) = delete;
-  ~PrivateDesktop();
 
-  const std::filesystem::path& root() const { return root_; }
+  const std::filesystem::path& root() const { return folder_.path(); }
 
  private:
-  std::filesystem::path root_;
+  tools::test::ScratchFolder folder_;
 };
 
 }  // namespace pelo::desktop::test
