@@ -8,6 +8,11 @@ PACKAGES=(
   clang libclang-rt-14-dev locales
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 libz-mingw-w64-dev binutils-mingw-w64-i686
   googletest xvfb xauth
+  # Linux desktop: the GdkPixbuf loader and the Qt image plug-in, the programs
+  # their tests run (gio, update-mime-database, gdk-pixbuf-thumbnailer), and
+  # what CPack needs for the Debian package.
+  libgdk-pixbuf-2.0-dev libgdk-pixbuf2.0-bin libglib2.0-bin shared-mime-info qtbase5-dev
+  dpkg-dev debootstrap
   # A Japanese font with Latin glyphs, so the dialog renders legibly under wine.
   fonts-ipafont-gothic
 )
@@ -44,7 +49,7 @@ export DEBIAN_FRONTEND=noninteractive
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
   $SUDO dpkg --add-architecture i386
 fi
-$SUDO apt-get update -q
+$SUDO apt-get -o DPkg::Lock::Timeout=600 update -q
 # Without -t bookworm the i386 and amd64 lists disagree on wine's versions.
-$SUDO apt-get install -y -q -t bookworm "${PACKAGES[@]}" "${WINE_PACKAGES[@]}"
+$SUDO apt-get -o DPkg::Lock::Timeout=600 install -y -q -t bookworm "${PACKAGES[@]}" "${WINE_PACKAGES[@]}"
 install_locales

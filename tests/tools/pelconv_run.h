@@ -20,6 +20,8 @@ RunResult RunPelconv(const std::filesystem::path& folder, const std::vector<std:
                      const std::string& stdinPath = {});
 
 std::string ReadText(const std::filesystem::path& path);
+// The names in a folder, sorted.
+std::vector<std::string> FilesIn(const std::filesystem::path& folder);
 
 // A fresh folder under the system's temporary folder, removed with the object.
 class ScratchFolder {

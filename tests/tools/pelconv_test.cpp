@@ -46,14 +46,6 @@ Raster HostPicture(const fs::path& file, int layerBond) {
   return FromDib(picture);
 }
 
-std::vector<std::string> FilesIn(const fs::path& folder) {
-  std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(folder))
-    names.push_back(entry.path().filename().string());
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
 // ------------------------------------------------------- round trips ---
 
 struct RoundTrip {
@@ -308,7 +300,34 @@ INSTANTIATE_TEST_SUITE_P(
         CommandLine{{"--layers", "some", "x.pel"}, 2, "visible or all"},
         CommandLine{{"--frobnicate", "x.pel"}, 2, "unknown option --frobnicate"},
         CommandLine{{"-o"}, 2, "needs a value"},
-        CommandLine{{"--plugin", "/nonexistent/module.so", "x.pel"}, 2, "cannot use the plug-in"}));
+        CommandLine{{"--plugin", "/nonexistent/module.so", "x.pel"}, 2, "cannot use the plug-in"},
+        CommandLine{{"--thumbnail", "128", "x.pel"}, 2, "needs SIZE, INPUT and OUTPUT"},
+        CommandLine{{"--thumbnail", "0", "x.pel", "x.png"}, 2, "SIZE from 1 to 4096"},
+        CommandLine{{"--thumbnail", "12px", "x.pel", "x.png"}, 2, "not \"12px\""},
+        CommandLine{{"--thumbnail", "4097", "x.pel", "x.png"}, 2, "SIZE from 1 to 4096"},
+        CommandLine{{"--thumbnail", "64", "x.pel", "x.png", "y.pel"}, 2, "no other files"},
+        CommandLine{{"--info", "--thumbnail", "64", "x.pel", "x.png"}, 2, "no other files"},
+        CommandLine{{"--thumbnail", "64", "missing.pel", "x.png"}, 1, "missing.pel: cannot open"}));
+
+// ---------------------------------------------------------- thumbnail ---
+
+TEST(Pelconv, ThumbnailIsTheHostsPictureEnlargedByAWholeFactorWithItsColourTable) {
+  ScratchFolder scratch;
+  const fs::path sprite = kSamples / "sprite.pel";
+  // 32 x 32 into 100 x 100: three times.
+  const RunResult run = RunPelconv(
+      scratch.path(), {"--layers", "all", "--thumbnail", "100", sprite.string(), "thumb.png"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, "");
+  const Raster host = HostPicture(sprite, 1);
+  const Raster thumb = ReadPng((scratch.path() / "thumb.png").string());
+  ASSERT_EQ(thumb.width, 96);
+  ASSERT_EQ(thumb.height, 96);
+  EXPECT_EQ(thumb.palette, host.palette);
+  for (int y = 0; y < thumb.height; ++y)
+    for (int x = 0; x < thumb.width; ++x)
+      ASSERT_EQ(thumb.pixels[y * 96 + x], host.pixels[(y / 3) * 32 + x / 3]) << x << ", " << y;
+}
 
 // --------------------------------------------------------------- info ---
 

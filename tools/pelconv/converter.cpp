@@ -7,6 +7,7 @@
 #include "failure_reason.h"
 #include "output_file.h"
 #include "png_writer.h"
+#include "scaled_picture.h"
 
 namespace pelo::tools {
 
@@ -41,7 +42,7 @@ void Converter::Report(const PictureInput& input, const std::string& reason) {
   std::fprintf(stderr, "pelconv: %s: %s\n", input.Name().c_str(), reason.c_str());
 }
 
-std::string Converter::Convert(PictureInput& input, std::vector<std::uint8_t>* png) {
+std::string Converter::Convert(PictureInput& input, std::vector<std::uint8_t>* png) const {
   if (!input.Prepare()) return input.error();
   PictureInfo info{};
   int result = module_.PictureInfoOf(input.Source(), input.PositionOrSize(), input.Flag(), &info);
@@ -55,8 +56,10 @@ std::string Converter::Convert(PictureInput& input, std::vector<std::uint8_t>* p
   if (std::string disagreement = CheckAgreement(info, picture); !disagreement.empty())
     return disagreement;
   PngWriter writer;
-  if (!writer.Encode(picture, png)) return writer.error();
-  return {};
+  const bool encoded = options_.thumbnail
+                           ? writer.Encode(ScaledPicture(picture, options_.thumbnail->side), png)
+                           : writer.Encode(picture, png);
+  return encoded ? std::string() : writer.error();
 }
 
 std::string Converter::Deliver(const PictureInput& input, const std::vector<std::uint8_t>& png) {

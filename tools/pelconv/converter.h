@@ -23,10 +23,11 @@ class Converter {
   int Run();
   // Where the PNG of an input goes: beside it, or into the output folder.
   static std::string OutputPathFor(const std::string& input, const std::string& outputFolder);
+  // The PNG of one input, scaled to the thumbnail's square when one is asked
+  // for. Empty on success, else the reason.
+  std::string Convert(PictureInput& input, std::vector<std::uint8_t>* png) const;
 
  private:
-  // Empty on success, else the reason.
-  std::string Convert(PictureInput& input, std::vector<std::uint8_t>* png);
   std::string Deliver(const PictureInput& input, const std::vector<std::uint8_t>& png);
   void Report(const PictureInput& input, const std::string& reason);
   bool PrepareOutputFolder();

@@ -8,25 +8,20 @@
 #include <cstdint>
 #include <string>
 
+#include "picture_rows.h"
 #include "plugin_module.h"
 
 namespace pelo::tools {
 
-struct PaletteEntry {
-  std::uint8_t red = 0, green = 0, blue = 0;
-  bool operator==(const PaletteEntry&) const = default;
-};
-
-class DibPicture {
+class DibPicture : public PictureRows {
  public:
   static constexpr std::size_t kHeaderBytes = 40;
-  static constexpr int kTableEntries = 256;
 
   // Takes over both handles, whatever happens next.
   DibPicture(const PluginModule& module, SpiLocalHandle header, SpiLocalHandle pixels);
   DibPicture(const DibPicture&) = delete;
   DibPicture& operator=(const DibPicture&) = delete;
-  ~DibPicture();
+  ~DibPicture() override;
 
   // Locks both blocks and checks that the header describes an uncompressed
   // bottom-up picture of 8 or 24 bits that fits in the blocks. False with a
@@ -34,15 +29,14 @@ class DibPicture {
   bool Open();
   const std::string& error() const { return error_; }
 
-  int width() const { return width_; }
-  int height() const { return height_; }
-  int bitsPerPixel() const { return bitsPerPixel_; }
+  int width() const override { return width_; }
+  int height() const override { return height_; }
+  int bitsPerPixel() const override { return bitsPerPixel_; }
   // Bytes from one row to the next in the pixel block: padded to 4 bytes.
   std::size_t stride() const { return stride_; }
   // Row y counted from the top of the picture (the block stores it bottom-up).
-  const std::uint8_t* Row(int y) const;
-  // Entry i of the colour table of an 8-bit picture.
-  PaletteEntry Color(int i) const;
+  const std::uint8_t* Row(int y) const override;
+  PaletteEntry Color(int i) const override;
 
  private:
   bool Fail(std::string reason);

@@ -11,6 +11,7 @@
 #include "plugin_module.h"
 #include "system_paths.h"
 #include "text_conversion.h"
+#include "thumbnail_writer.h"
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -40,6 +41,9 @@ constexpr char kUsage[] =
     "                         layer (default: the LayerBond setting of the module)\n"
     "      --info             print format, size, depth, pages, palettes and\n"
     "                         layers instead of converting\n"
+    "      --thumbnail SIZE INPUT OUTPUT\n"
+    "                         write INPUT as a PNG thumbnail OUTPUT no larger than\n"
+    "                         SIZE x SIZE, scaled by whole factors without blur\n"
     "      --plugin PATH      the plug-in module to use (default: %s beside pelconv)\n"
     "  -q, --quiet            no progress line and no list of written files\n"
     "  -h, --help             show this help and exit\n"
@@ -56,9 +60,17 @@ void PrepareStreams() {
 #endif
 }
 
+// Beside the executable in a build tree; in an installation, where the
+// install step put the module relative to the program.
 std::string DefaultPluginPath() {
-  const std::filesystem::path exe(ExecutablePath());
-  return (exe.parent_path() / PluginFileName()).string();
+  const std::filesystem::path folder = std::filesystem::path(ExecutablePath()).parent_path();
+  const std::filesystem::path beside = folder / PluginFileName();
+#ifdef PELCONV_INSTALLED_MODULE_DIR
+  std::error_code ec;
+  if (!std::filesystem::exists(beside, ec))
+    return (folder / PELCONV_INSTALLED_MODULE_DIR / PluginFileName()).lexically_normal().string();
+#endif
+  return beside.string();
 }
 
 int PrintVersion(const Options& options) {
@@ -108,6 +120,7 @@ int Run(int argc, char** argv) {
     std::fprintf(stderr, "pelconv: cannot use the plug-in: %s\n", module.error().c_str());
     return kExitUsage;
   }
+  if (options.thumbnail) return ThumbnailWriter(module, options).Run() ? 0 : kExitFailedFiles;
   const int failures = options.info ? PrintInfo(module, options) : Converter(module, options).Run();
   return failures == 0 ? 0 : kExitFailedFiles;
 }

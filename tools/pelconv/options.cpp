@@ -1,6 +1,9 @@
 #include "options.h"
 
 #include <algorithm>
+#include <charconv>
+
+#include "scaled_picture.h"
 
 namespace pelo::tools {
 
@@ -31,6 +34,31 @@ bool Options::SetLayers(const std::string& value) {
   return true;
 }
 
+// The three values are taken as they are, even when they begin with '-': a
+// thumbnailer passes whatever names the files have.
+bool Options::TakeThumbnail(int argc, const char* const* argv, int* i) {
+  if (*i + 3 >= argc) {
+    error_ = "--thumbnail needs SIZE, INPUT and OUTPUT";
+    return false;
+  }
+  const std::string size = argv[*i + 1];
+  ThumbnailRequest request;
+  const auto [end, ec] = std::from_chars(size.data(), size.data() + size.size(), request.side);
+  if (ec != std::errc() || end != size.data() + size.size() || request.side < 1 ||
+      request.side > ScaledPicture::kMaxSide) {
+    error_ = "--thumbnail takes a SIZE from 1 to " + std::to_string(ScaledPicture::kMaxSide) +
+             ", not \"" + size + "\"";
+    return false;
+  }
+  request.input = argv[*i + 2];
+  request.output = argv[*i + 3];
+  // A file named "-", not standard input.
+  if (request.input == "-") request.input = "./-";
+  thumbnail = std::move(request);
+  *i += 3;
+  return true;
+}
+
 bool Options::ParseOne(int argc, const char* const* argv, int* i) {
   const std::string arg = argv[*i];
   const std::string name = arg.substr(0, arg.find('='));
@@ -39,6 +67,7 @@ bool Options::ParseOne(int argc, const char* const* argv, int* i) {
   if (arg == "--version") return version = true;
   if (arg == "-q" || arg == "--quiet") return quiet = true;
   if (arg == "--info") return info = true;
+  if (arg == "--thumbnail") return TakeThumbnail(argc, argv, i);
   if (arg == "-o" || name == "--output") return TakeValue(argc, argv, i, &outputFolder);
   if (name == "--plugin") return TakeValue(argc, argv, i, &pluginPath);
   if (name == "--layers") return TakeValue(argc, argv, i, &value) && SetLayers(value);
@@ -59,6 +88,15 @@ bool Options::Parse(int argc, const char* const* argv) {
     }
   }
   if (help || version) return true;
+  return CheckCombination();
+}
+
+bool Options::CheckCombination() {
+  if (thumbnail) {
+    if (inputs.empty() && outputFolder.empty() && !info) return true;
+    error_ = "--thumbnail converts one INPUT into OUTPUT; no other files, -o or --info";
+    return false;
+  }
   if (inputs.empty()) {
     error_ = "no input files";
     return false;

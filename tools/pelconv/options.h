@@ -9,6 +9,13 @@ namespace pelo::tools {
 
 enum class LayerMode { visible, all };
 
+// --thumbnail SIZE INPUT OUTPUT, as a file manager's thumbnailer calls it.
+struct ThumbnailRequest {
+  int side = 0;
+  std::string input;
+  std::string output;
+};
+
 class Options {
  public:
   // Parses argv[1..]. False with a message in error() for a command line
@@ -20,6 +27,7 @@ class Options {
   std::string outputFolder;         // empty: beside each input
   std::optional<LayerMode> layers;  // unset: the module's own setting
   std::string pluginPath;           // empty: the module beside the executable
+  std::optional<ThumbnailRequest> thumbnail;
   bool info = false;
   bool quiet = false;
   bool help = false;
@@ -29,6 +37,8 @@ class Options {
   bool TakeValue(int argc, const char* const* argv, int* i, std::string* value);
   bool ParseOne(int argc, const char* const* argv, int* i);
   bool SetLayers(const std::string& value);
+  bool TakeThumbnail(int argc, const char* const* argv, int* i);
+  bool CheckCombination();
 
   std::string error_;
 };

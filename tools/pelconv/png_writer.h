@@ -8,14 +8,14 @@
 #include <string>
 #include <vector>
 
-#include "dib_picture.h"
+#include "picture_rows.h"
 
 namespace pelo::tools {
 
 class PngWriter {
  public:
   // The whole PNG file into png. False with a reason in error().
-  bool Encode(const DibPicture& picture, std::vector<std::uint8_t>* png);
+  bool Encode(const PictureRows& picture, std::vector<std::uint8_t>* png);
   const std::string& error() const { return error_; }
 
  private:

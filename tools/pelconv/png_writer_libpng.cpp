@@ -35,24 +35,24 @@ class WriteStruct {
   png_infop info_ = nullptr;
 };
 
-void SetHeader(const WriteStruct& s, const DibPicture& picture) {
+void SetHeader(const WriteStruct& s, const PictureRows& picture) {
   const bool indexed = picture.bitsPerPixel() == 8;
   png_set_IHDR(s.png(), s.info(), static_cast<png_uint_32>(picture.width()),
                static_cast<png_uint_32>(picture.height()), 8,
                indexed ? PNG_COLOR_TYPE_PALETTE : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
                PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
   if (!indexed) return;
-  png_color colors[DibPicture::kTableEntries];
-  for (int i = 0; i < DibPicture::kTableEntries; ++i) {
+  png_color colors[PictureRows::kTableEntries];
+  for (int i = 0; i < PictureRows::kTableEntries; ++i) {
     const PaletteEntry e = picture.Color(i);
     colors[i] = png_color{e.red, e.green, e.blue};
   }
-  png_set_PLTE(s.png(), s.info(), colors, DibPicture::kTableEntries);
+  png_set_PLTE(s.png(), s.info(), colors, PictureRows::kTableEntries);
 }
 
 }  // namespace
 
-bool PngWriter::Encode(const DibPicture& picture, std::vector<std::uint8_t>* png) {
+bool PngWriter::Encode(const PictureRows& picture, std::vector<std::uint8_t>* png) {
   png->clear();
   WriteStruct s;
   if (!s.ok()) {

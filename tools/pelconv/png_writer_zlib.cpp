@@ -20,7 +20,7 @@ void PutChunk(std::vector<std::uint8_t>& out, const char type[4],
   PutBe32(out, static_cast<std::uint32_t>(crc));
 }
 
-std::vector<std::uint8_t> HeaderChunk(const DibPicture& picture) {
+std::vector<std::uint8_t> HeaderChunk(const PictureRows& picture) {
   std::vector<std::uint8_t> ihdr;
   PutBe32(ihdr, static_cast<std::uint32_t>(picture.width()));
   PutBe32(ihdr, static_cast<std::uint32_t>(picture.height()));
@@ -29,9 +29,9 @@ std::vector<std::uint8_t> HeaderChunk(const DibPicture& picture) {
   return ihdr;
 }
 
-std::vector<std::uint8_t> PaletteChunk(const DibPicture& picture) {
+std::vector<std::uint8_t> PaletteChunk(const PictureRows& picture) {
   std::vector<std::uint8_t> plte;
-  for (int i = 0; i < DibPicture::kTableEntries; ++i) {
+  for (int i = 0; i < PictureRows::kTableEntries; ++i) {
     const PaletteEntry e = picture.Color(i);
     plte.insert(plte.end(), {e.red, e.green, e.blue});
   }
@@ -40,7 +40,7 @@ std::vector<std::uint8_t> PaletteChunk(const DibPicture& picture) {
 
 // Filter type 0 before every row; 24-bit pixels turned from blue, green, red
 // into red, green, blue.
-std::vector<std::uint8_t> FilteredRows(const DibPicture& picture) {
+std::vector<std::uint8_t> FilteredRows(const PictureRows& picture) {
   const std::size_t bytesPerPixel = static_cast<std::size_t>(picture.bitsPerPixel() / 8);
   const std::size_t rowBytes = static_cast<std::size_t>(picture.width()) * bytesPerPixel;
   std::vector<std::uint8_t> raw;
@@ -70,7 +70,7 @@ bool Compress(const std::vector<std::uint8_t>& raw, std::vector<std::uint8_t>* o
 
 }  // namespace
 
-bool PngWriter::Encode(const DibPicture& picture, std::vector<std::uint8_t>* png) {
+bool PngWriter::Encode(const PictureRows& picture, std::vector<std::uint8_t>* png) {
   png->assign({0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'});
   std::vector<std::uint8_t> idat;
   if (!Compress(FilteredRows(picture), &idat)) {
