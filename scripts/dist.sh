@@ -10,7 +10,8 @@ scripts/setup.sh
 version=$(sed -n 's/^project(Pelo2SPI VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 name="Pelo2SPI-$version-windows"
 stage="dist/$name"
-rm -rf dist
+# Only what this script writes: the Debian package may lie beside it.
+rm -rf "$stage" "dist/$name.zip" dist/Pelo2SPI.spi dist/Pelo2SPI.sph
 mkdir -p "$stage/third-party"
 
 for arch in i686 x86_64; do
