@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "document/item_list.h"
 #include "document/palette_selection.h"
+#include "items/item_list.h"
 #include "platform/allocation.h"
 #include "platform/exception.h"
 #include "support/body_reader.h"

@@ -1,6 +1,6 @@
-#include "document/list_item.h"
+#include "items/list_item.h"
 
-#include "document/item_list.h"
+#include "items/item_list.h"
 
 namespace pelo {
 
