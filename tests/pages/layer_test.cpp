@@ -6,8 +6,8 @@
 #include <memory>
 #include <string>
 
-#include "document/item_list.h"
 #include "io/body_file.h"
+#include "items/item_list.h"
 #include "pages/page.h"
 #include "platform/allocation.h"
 #include "platform/exception.h"
