@@ -12,12 +12,6 @@
 #include "system_paths.h"
 #include "text_conversion.h"
 
-#ifdef _WIN32
-#include <fcntl.h>
-#include <io.h>
-#include <windows.h>
-#endif
-
 #ifndef PELCONV_VERSION
 #define PELCONV_VERSION "0"
 #endif
@@ -47,14 +41,6 @@ constexpr char kUsage[] =
     "\n"
     "Exit status: 0 when every file converted, 1 when any failed, 2 for a\n"
     "command line or plug-in that cannot be used.\n";
-
-void PrepareStreams() {
-#ifdef _WIN32
-  ::_setmode(::_fileno(stdin), _O_BINARY);
-  ::_setmode(::_fileno(stdout), _O_BINARY);
-  ::SetConsoleOutputCP(CP_UTF8);
-#endif
-}
 
 std::string DefaultPluginPath() {
   const std::filesystem::path exe(ExecutablePath());
@@ -117,6 +103,6 @@ int Run(int argc, char** argv) {
 }  // namespace pelo::tools
 
 int main(int argc, char** argv) {
-  pelo::tools::PrepareStreams();
+  pelo::tools::PrepareStandardStreams();
   return pelo::tools::Run(argc, argv);
 }
