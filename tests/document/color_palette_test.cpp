@@ -52,20 +52,6 @@ Bytes Sequence(std::size_t count, std::uint8_t first = 1) {
   return bytes;
 }
 
-TEST_F(PaletteTest, ConstructedPaletteIsEmpty) {
-  CColorPalette palette;
-  EXPECT_EQ(palette.colors, nullptr);
-  EXPECT_EQ(palette.levels, nullptr);
-  EXPECT_EQ(palette.selection, nullptr);
-  EXPECT_EQ(palette.name, "");
-  EXPECT_EQ(palette.number, -1);
-  EXPECT_EQ(palette.GetNumber(), -1);
-  EXPECT_EQ(palette.flagged, 0);
-  EXPECT_EQ(palette.userFlag, 1);
-  EXPECT_EQ(palette.selected, 0);
-  EXPECT_EQ(palette.owner, nullptr);
-}
-
 TEST_F(PaletteTest, NewEightBitDocumentPalette) {
   CColorPalette palette;
   ASSERT_TRUE(palette.Create(256, 0, 8, 0, true));

@@ -150,21 +150,6 @@ TEST_F(LayerTest, LoadTakesEveryRecordAndUpdatesTheOwningList) {
   EXPECT_EQ(CItemSettings::DefaultAmount(), 100u);
 }
 
-TEST_F(LayerTest, OptionBytesBecomeTheDefaultsOfLaterItems) {
-  CLayer loaded;
-  LoadLayer(loaded, RecordWriter().Byte(2001, 5).Byte(2002, 7), 1, 1, 8);
-  EXPECT_EQ(loaded.settings.option1, 5);
-
-  CLayer layer;
-  CPage page;
-  for (const CItemSettings* settings :
-       {&layer.settings, static_cast<CItemSettings*>(&page.settings)}) {
-    EXPECT_EQ(settings->option1, 5);
-    EXPECT_EQ(settings->option2, 7);
-    EXPECT_EQ(settings->amount, 100u);
-  }
-}
-
 TEST_F(LayerTest, PixelRecordFillsTheBufferAndNeverPassesIt) {
   struct Case {
     const char* what;
