@@ -78,9 +78,14 @@ void FuzzRecordBody(const std::uint8_t* data, std::size_t size) {
   } catch (const CException&) {
     // A refused body still leaves a document to build and to copy.
   }
+  // Every set of layers the builder draws, the body's size choosing one; the
+  // one layer alone is the first.
+  PictureChoice choice;
+  choice.layers = static_cast<LayerSet>(size % 3);
+  choice.layer = 0;
   LocalHandle header = nullptr;
   LocalHandle pixels = nullptr;
-  if (BuildPictureBitmap(document, PictureChoice(), &header, &pixels) == kResultSuccess) {
+  if (BuildPictureBitmap(document, choice, &header, &pixels) == kResultSuccess) {
     FreeBlock(header);
     FreeBlock(pixels);
   }
