@@ -121,10 +121,11 @@ class Composition {
     if (!loaded_ || page == nullptr) return;
     for (int i = page->layers.GetCount() - 1; i >= 0; --i)
       layers_.push_back(static_cast<const CLayer*>(page->layers.GetAt(i)));
+    planned_ = PlanPicture(document_, PictureChoice(), &plan_) == kResultSuccess;
     output_.assign(Stride(shape_) * static_cast<std::size_t>(shape_.size), 0);
   }
 
-  bool Loaded() const { return loaded_; }
+  bool Loaded() const { return loaded_ && planned_ && plan_.pixelBytes == output_.size(); }
 
   std::size_t LayerBytes() const {
     std::size_t total = 0;
@@ -132,7 +133,10 @@ class Composition {
     return total;
   }
 
-  bool Compose() { return ComposePicture(document_, false, output_.data(), output_.size()); }
+  bool Compose() {
+    DrawPicture(plan_, nullptr, output_.data());
+    return true;
+  }
 
   bool Copy() {
     for (const CLayer* layer : layers_)
@@ -144,6 +148,8 @@ class Composition {
   DocumentShape shape_;
   CImageDocument document_;
   bool loaded_ = false;
+  bool planned_ = false;
+  PicturePlan plan_;
   std::vector<const CLayer*> layers_;
   Bytes output_;
 };

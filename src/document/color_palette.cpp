@@ -14,6 +14,14 @@ namespace pelo {
 
 namespace {
 
+// Record tags of a palette body after the list item's own: the raw entry
+// arrays in the order of ReadRawArray, then the selection and the settings.
+constexpr std::uint16_t kTagFirstRawArray = 1005;
+constexpr std::uint16_t kTagSelection = 1011;
+constexpr std::uint16_t kTagAmount = 2000;
+constexpr std::uint16_t kTagOption1 = 2001;
+constexpr std::uint16_t kTagOption2 = 2002;
+
 // entries x perEntry values of T; a product that does not fit raises as
 // any refused allocation does.
 template <class T>
@@ -197,23 +205,22 @@ void PaletteRecordHandler(CBinaryReader& reader, std::uint16_t tag, std::uint32_
                           void* context) {
   auto* palette = static_cast<CColorPalette*>(context);
   if (ReadListItemRecord(reader, tag, length, *palette, palette->name, palette->number)) return;
-  constexpr std::uint16_t kFirstRawTag = 1005;
-  if (tag >= kFirstRawTag && tag < kFirstRawTag + CColorPalette::kRawArrays) {
-    palette->ReadRawArray(reader, tag - kFirstRawTag, length);
+  if (tag >= kTagFirstRawArray && tag < kTagFirstRawArray + CColorPalette::kRawArrays) {
+    palette->ReadRawArray(reader, tag - kTagFirstRawArray, length);
     return;
   }
   switch (tag) {
-    case 1011:
+    case kTagSelection:
       if (palette->selection)
         palette->selection->Load(reader, length, palette->depth, palette->colorFormat);
       break;
-    case 2000:
+    case kTagAmount:
       palette->settings.SetAmount(reader.ReadDword(), false);
       break;
-    case 2001:
+    case kTagOption1:
       palette->settings.SetOption1(reader.ReadByte(), true);
       break;
-    case 2002:
+    case kTagOption2:
       palette->settings.SetOption2(reader.ReadByte(), true);
       break;
     default:

@@ -8,9 +8,9 @@
 #include <cstdint>
 #include <memory>
 
-#include "document/item_settings.h"
-#include "document/list_item.h"
 #include "io/binary_reader.h"
+#include "items/item_settings.h"
+#include "items/list_item.h"
 #include "platform/cstring.h"
 
 namespace pelo {

@@ -13,6 +13,29 @@ namespace pelo {
 
 namespace {
 
+// Record tags of the file body; the two words are read and ignored.
+constexpr std::uint16_t kTagDepth = 1000;
+constexpr std::uint16_t kTagColorFormat = 1001;
+constexpr std::uint16_t kTagDocByteA = 1002;
+constexpr std::uint16_t kTagDocByteB = 1003;
+constexpr std::uint16_t kTagOrderTable = 1004;
+constexpr std::uint16_t kTagOptions = 1005;
+constexpr std::uint16_t kTagPageWord = 2000;
+constexpr std::uint16_t kTagNextPageNumber = 2001;
+constexpr std::uint16_t kTagPageByte = 2002;
+constexpr std::uint16_t kTagPage = 2003;
+constexpr std::uint16_t kTagCurrentPage = 2004;
+constexpr std::uint16_t kTagPaletteWord = 3000;
+constexpr std::uint16_t kTagColorCount = 3001;
+constexpr std::uint16_t kTagNextPaletteNumber = 3002;
+constexpr std::uint16_t kTagPalette = 3003;
+constexpr std::uint16_t kTagCurrentPalette = 3004;
+constexpr std::uint16_t kTagForegroundIndex = 3005;
+constexpr std::uint16_t kTagBackgroundIndex = 3006;
+constexpr std::uint16_t kTagForegroundColor = 3007;
+constexpr std::uint16_t kTagBackgroundColor = 3008;
+constexpr std::uint16_t kTagBank = 4000;
+
 // "原因不明のエラーが発生しました。" in code page 932.
 constexpr char kUnknownError[] =
     "\x8c\xb4\x88\xf6\x95\x73\x96\xbe\x82\xcc\x83\x47\x83\x89\x81\x5b\x82\xaa\x94\xad\x90\xb6\x82"
@@ -108,53 +131,53 @@ void DocumentRecordHandler(CBinaryReader& reader, std::uint16_t tag, std::uint32
                            void* context) {
   auto* document = static_cast<CImageDocument*>(context);
   switch (tag) {
-    case 1000:
+    case kTagDepth:
       document->depth = reader.ReadByte();
       break;
-    case 1001:
+    case kTagColorFormat:
       document->colorFormat = reader.ReadByte();
       break;
-    case 1002:
+    case kTagDocByteA:
       document->docByteA = reader.ReadByte();
       break;
-    case 1003:
+    case kTagDocByteB:
       document->docByteB = reader.ReadByte();
       break;
-    case 1004:
+    case kTagOrderTable:
       if (!document->orderTable) document->orderTable = std::make_unique<COrderTable>();
       document->orderTable->Load(reader, length);
       break;
-    case 1005:
+    case kTagOptions:
       ReadRecords(reader, length, DocumentOptionsRecordHandler, &document->options);
       break;
-    case 2000:
+    case kTagPageWord:
       reader.ReadWord();
       break;
-    case 2001:
+    case kTagNextPageNumber:
       document->nextPageNumber = reader.ReadDword();
       break;
-    case 2002:
+    case kTagPageByte:
       document->pageByte = reader.ReadByte();
       break;
-    case 2003: {
+    case kTagPage: {
       ChargeAllocation(sizeof(CPage));  // a six-byte record makes a whole object
       auto* page = static_cast<CPage*>(document->pages.Append(std::make_unique<CPage>()));
       page->Load(reader, length, document->depth);
       break;
     }
-    case 2004:
+    case kTagCurrentPage:
       document->pages.SetCurrent(static_cast<std::int32_t>(reader.ReadDword()));
       break;
-    case 3000:
+    case kTagPaletteWord:
       reader.ReadWord();
       break;
-    case 3001:
+    case kTagColorCount:
       document->colorCount = reader.ReadWord();
       break;
-    case 3002:
+    case kTagNextPaletteNumber:
       document->nextPaletteNumber = reader.ReadDword();
       break;
-    case 3003: {
+    case kTagPalette: {
       ChargeAllocation(sizeof(CColorPalette));
       auto* palette =
           static_cast<CColorPalette*>(document->palettes.Append(std::make_unique<CColorPalette>()));
@@ -162,22 +185,22 @@ void DocumentRecordHandler(CBinaryReader& reader, std::uint16_t tag, std::uint32
                     document->colorFormat);
       break;
     }
-    case 3004:
+    case kTagCurrentPalette:
       document->palettes.SetCurrent(static_cast<std::int32_t>(reader.ReadDword()));
       break;
-    case 3005:
+    case kTagForegroundIndex:
       document->foregroundColor.index = static_cast<std::uint8_t>(reader.ReadDword());
       break;
-    case 3006:
+    case kTagBackgroundIndex:
       document->backgroundColor.index = static_cast<std::uint8_t>(reader.ReadDword());
       break;
-    case 3007:
+    case kTagForegroundColor:
       ReadRecords(reader, length, ColorSettingRecordHandler, &document->foregroundColor);
       break;
-    case 3008:
+    case kTagBackgroundColor:
       ReadRecords(reader, length, ColorSettingRecordHandler, &document->backgroundColor);
       break;
-    case 4000: {
+    case kTagBank: {
       const std::uint32_t value = reader.ReadDword();
       document->bankMode = 1;
       document->bankLow = value & 0xFFFF;

@@ -8,9 +8,9 @@
 
 #include "document/color_setting.h"
 #include "document/document_options.h"
-#include "document/item_list.h"
 #include "document/order_table.h"
 #include "io/binary_reader.h"
+#include "items/item_list.h"
 #include "platform/cstring.h"
 #include "platform/exception.h"
 #include "platform/file.h"

@@ -1,8 +1,17 @@
 #include "document/order_table.h"
 
+#include <iterator>
+
 #include "io/record_stream.h"
 
 namespace pelo {
+
+namespace {
+
+// Record tags of the order table: one per entry, in order.
+constexpr std::uint16_t kTagFirstOrder = 1000;
+
+}  // namespace
 
 void COrderTable::Load(CBinaryReader& reader, std::uint32_t length) {
   ReadRecords(reader, length, OrderTableRecordHandler, this);
@@ -11,7 +20,8 @@ void COrderTable::Load(CBinaryReader& reader, std::uint32_t length) {
 void OrderTableRecordHandler(CBinaryReader& reader, std::uint16_t tag, std::uint32_t /*length*/,
                              void* context) {
   auto* table = static_cast<COrderTable*>(context);
-  if (tag >= 1000 && tag <= 1003) table->order[tag - 1000u] = reader.ReadByte();
+  if (tag >= kTagFirstOrder && tag < kTagFirstOrder + std::size(table->order))
+    table->order[tag - kTagFirstOrder] = reader.ReadByte();
 }
 
 }  // namespace pelo

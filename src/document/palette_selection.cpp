@@ -8,6 +8,15 @@
 
 namespace pelo {
 
+namespace {
+
+// Record tags of a palette selection: the cell mask, then the sub-palette's
+// raw entry arrays in the order of CColorPalette::ReadRawArray.
+constexpr std::uint16_t kTagMask = 1000;
+constexpr std::uint16_t kTagFirstRawArray = 1001;
+
+}  // namespace
+
 CPaletteSelection::~CPaletteSelection() = default;
 
 bool CPaletteSelection::SetMask(std::unique_ptr<std::uint8_t[]> mask, int depth, int colorFormat) {
@@ -57,7 +66,7 @@ void PaletteSelectionRecordHandler(CBinaryReader& reader, std::uint16_t tag, std
                                    void* context) {
   auto* frame = static_cast<PaletteSelectionContext*>(context);
   CPaletteSelection& selection = *frame->selection;
-  if (tag == 1000) {
+  if (tag == kTagMask) {
     std::unique_ptr<std::uint8_t[]> mask = AllocateZeroedBytes(CPaletteSelection::kMaskBytes);
     ReadRawEntries(reader, mask.get(), CPaletteSelection::kMaskBytes, length);
     // SetMask reports a failed sub-palette as false; while loading, that is
@@ -68,9 +77,8 @@ void PaletteSelectionRecordHandler(CBinaryReader& reader, std::uint16_t tag, std
   }
   CColorPalette* palette = selection.palette.get();
   if (palette == nullptr) return;  // no marked cell yet: nothing to fill
-  constexpr std::uint16_t kFirstRawTag = 1001;
-  if (tag >= kFirstRawTag && tag < kFirstRawTag + CColorPalette::kRawArrays)
-    palette->ReadRawArray(reader, tag - kFirstRawTag, length);
+  if (tag >= kTagFirstRawArray && tag < kTagFirstRawArray + CColorPalette::kRawArrays)
+    palette->ReadRawArray(reader, tag - kTagFirstRawArray, length);
 }
 
 }  // namespace pelo

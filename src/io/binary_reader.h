@@ -17,7 +17,6 @@ class CBinaryReader {
   explicit CBinaryReader(CFile* file) : file_(file) {}
   virtual ~CBinaryReader() = default;
 
-  void SetFile(CFile* file) { file_ = file; }
   CFile* GetFile() const { return file_; }
 
   // Reads up to count bytes into buffer and returns how many arrived. With

@@ -9,8 +9,7 @@ CBodyFile::CBodyFile(std::shared_ptr<std::uint8_t[]> bytes, std::size_t size)
 
 std::shared_ptr<std::uint8_t[]> CBodyFile::Share(std::size_t count) {
   const std::uint64_t position = GetPosition();
-  const std::uint64_t length = GetLength();
-  if (position > length || count > length - position) return nullptr;
+  if (position > GetLength() || count > GetRemaining()) return nullptr;
   Seek(position + count);
   return std::shared_ptr<std::uint8_t[]>(bytes_, bytes_.get() + position);
 }

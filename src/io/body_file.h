@@ -15,10 +15,8 @@ class CBodyFile : public CMemFile {
  public:
   CBodyFile(std::shared_ptr<std::uint8_t[]> bytes, std::size_t size);
 
-  // The count bytes at the position, which moves past them; null, with the
-  // position unchanged, when fewer bytes are left. The bytes belong to the
-  // share from now on: nothing else reads or writes them.
-  std::shared_ptr<std::uint8_t[]> Share(std::size_t count);
+  // Every count bytes that are left can be shared.
+  std::shared_ptr<std::uint8_t[]> Share(std::size_t count) override;
 
  private:
   std::shared_ptr<std::uint8_t[]> bytes_;

@@ -31,15 +31,6 @@ constexpr char kInflateFailed[] =
 
 constexpr std::uint8_t kCompressionZlib = 1;
 
-// Bytes of compressed input left after the header; 0 when the position lies
-// past the end.
-std::uint64_t RemainingInput(CBinaryReader& reader) {
-  const CFile& file = *reader.GetFile();
-  const std::uint64_t length = file.GetLength();
-  const std::uint64_t position = file.GetPosition();
-  return length > position ? length - position : 0;
-}
-
 // Ends the inflate stream on every path out of the loop.
 class InflateStream {
  public:
@@ -152,7 +143,7 @@ bool InflateContainerBody(CBinaryReader& reader, ContainerBody* body, CString* e
   body->size = reader.ReadDword();
   // Deflate cannot expand its input more than 1032 times, so a larger body
   // could never be filled: refuse it before the buffer is allocated.
-  if (body->size > kMaxInflateRatio * RemainingInput(reader)) {
+  if (body->size > kMaxInflateRatio * reader.GetFile()->GetRemaining()) {
     *errorText = kInflateFailed;
     return false;
   }

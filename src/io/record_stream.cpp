@@ -9,8 +9,8 @@ void ReadRecords(CBinaryReader& reader, std::uint32_t length, RecordHandler hand
   CFile& file = *reader.GetFile();
   const std::uint64_t start = file.GetPosition();
   const std::uint64_t end = start + length;
-  // Positions are 32-bit in the format: a region or record that ends past
-  // 2^32 would wrap and walk the same records again without end.
+  // Positions are 32-bit in the format: a region or a record that ends past
+  // 2^32 cannot be sound, and no handler gets to read into one.
   if (end > 0xFFFFFFFFu) throw CFileException::BadSeek();
   std::uint64_t next = start;
   while (next < end) {

@@ -9,12 +9,6 @@ class CValueRecord {
  public:
   virtual ~CValueRecord() = default;
 
-  void CopyFrom(const CValueRecord& other) {
-    value = other.value;
-    extra = other.extra;
-    flag = other.flag;
-  }
-
   std::uint32_t value = 0;
   std::uint32_t extra = 0;  // never filled from a file
   std::uint8_t flag = 0;

@@ -12,28 +12,33 @@ namespace pelo {
 
 namespace {
 
-constexpr int kResultSuccess = 0;
-constexpr int kResultRejected = 3;
-constexpr int kResultFailed = 8;
+// The header: a 10-byte signature field, the width and the height, the
+// layer count and the transparent index.
+constexpr std::size_t kSignatureField = 10;
 constexpr std::size_t kNameField = 80;
 
 struct LegacyHeader {
-  std::uint32_t width = 0;
-  std::uint32_t height = 0;
+  LegacyPictureSize size;
   std::uint16_t layerCount = 0;
   std::uint8_t transparentIndex = 0;
 };
 
 bool ReadSignature(CBinaryReader& reader) {
-  char signature[10];
+  char signature[kSignatureField];
   reader.ReadBytes(signature, sizeof signature, true);
   return std::memcmp(signature, "PELO", 5) == 0;  // "PELO" ended by its zero byte
 }
 
+LegacyPictureSize ReadSize(CBinaryReader& reader) {
+  LegacyPictureSize size;
+  size.width = reader.ReadDword();
+  size.height = reader.ReadDword();
+  return size;
+}
+
 LegacyHeader ReadHeader(CBinaryReader& reader) {
   LegacyHeader h;
-  h.width = reader.ReadDword();
-  h.height = reader.ReadDword();
+  h.size = ReadSize(reader);
   h.layerCount = reader.ReadWord();
   h.transparentIndex = reader.ReadByte();
   return h;
@@ -78,28 +83,33 @@ bool ReadLayer(CBinaryReader& reader, CPage& page, std::uint16_t index) {
 
 }  // namespace
 
-int ReadLegacyFile(CFile& file, CImageDocument* document) {
+PluginResult ReadLegacyFile(CFile& file, CImageDocument* document) {
   // A run can stand for a whole layer in nine bytes, so the layers are
   // bounded by what the rest of the file could honestly describe.
-  const std::uint64_t length = file.GetLength();
-  const std::uint64_t position = file.GetPosition();
-  AllocationBudget budget(LoadBudgetFor(length > position ? length - position : 0));
+  AllocationBudget budget(LoadBudgetFor(file.GetRemaining()));
   CBinaryReader reader(&file);
   if (!ReadSignature(reader)) return kResultRejected;
   const LegacyHeader header = ReadHeader(reader);
-  if (header.width > 0x7FFFFFFF || header.height > 0x7FFFFFFF) return kResultFailed;
-  if (!document->Create(static_cast<int>(header.width), static_cast<int>(header.height), 8, 256, 0,
+  const LegacyPictureSize& size = header.size;
+  if (size.width > 0x7FFFFFFF || size.height > 0x7FFFFFFF) return kResultUnknownFormat;
+  if (!document->Create(static_cast<int>(size.width), static_cast<int>(size.height), 8, 256, 0,
                         true))
-    return kResultFailed;
+    return kResultUnknownFormat;
   document->backgroundColor.index = header.transparentIndex;
   auto* palette = static_cast<CColorPalette*>(document->palettes.GetCurrent());
   auto* page = static_cast<CPage*>(document->pages.GetCurrent());
-  if (palette == nullptr || page == nullptr || !palette->colors) return kResultFailed;
+  if (palette == nullptr || page == nullptr || !palette->colors) return kResultUnknownFormat;
   ReadPalette(reader, *palette);
   for (std::uint16_t i = 0; i < header.layerCount; ++i) {
-    if (!ReadLayer(reader, *page, i)) return kResultFailed;
+    if (!ReadLayer(reader, *page, i)) return kResultUnknownFormat;
   }
   return kResultSuccess;
+}
+
+LegacyPictureSize ReadLegacyPictureSize(CFile& file) {
+  file.Seek(file.GetPosition() + kSignatureField);
+  CBinaryReader reader(&file);
+  return ReadSize(reader);
 }
 
 }  // namespace pelo

@@ -34,7 +34,6 @@ class CRunLengthBlock {
 
   const std::vector<Run>& runs() const { return runs_; }
   const std::vector<std::uint8_t>& literals() const { return literals_; }
-  std::uint32_t expandedSize() const { return expandedSize_; }
 
  private:
   std::vector<std::uint8_t> literals_;

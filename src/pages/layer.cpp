@@ -5,7 +5,6 @@
 #include <cstring>
 #include <new>
 
-#include "io/body_file.h"
 #include "io/record_stream.h"
 #include "platform/allocation.h"
 #include "platform/exception.h"
@@ -156,12 +155,10 @@ void CLayer::Load(CBinaryReader& reader, std::uint32_t length, int newWidth, int
 // inflated body that covers the whole buffer is taken over in place.
 void CLayer::LoadPixels(CBinaryReader& reader, std::uint32_t length) {
   if (reservedPixels_ && length >= pixelsSize) {
-    if (auto* body = dynamic_cast<CBodyFile*>(reader.GetFile())) {
-      if (std::shared_ptr<std::uint8_t[]> shared = body->Share(pixelsSize)) {
-        pixels = std::move(shared);
-        reservedPixels_ = false;
-        return;
-      }
+    if (std::shared_ptr<std::uint8_t[]> shared = reader.GetFile()->Share(pixelsSize)) {
+      pixels = std::move(shared);
+      reservedPixels_ = false;
+      return;
     }
   }
   AllocateReservedPixels();

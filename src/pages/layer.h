@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <memory>
 
-#include "document/item_settings.h"
-#include "document/list_item.h"
 #include "io/binary_reader.h"
+#include "items/item_settings.h"
+#include "items/list_item.h"
 #include "pages/layer_selection.h"
 #include "platform/cstring.h"
 

@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <memory>
 
-#include "document/item_list.h"
-#include "document/list_item.h"
 #include "io/binary_reader.h"
+#include "items/item_list.h"
+#include "items/list_item.h"
 #include "pages/index_pair.h"
 #include "pages/page_settings.h"
 #include "platform/cstring.h"

@@ -2,8 +2,8 @@
 // pages carry.
 #pragma once
 
-#include "document/item_settings.h"
 #include "io/value_record.h"
+#include "items/item_settings.h"
 
 namespace pelo {
 

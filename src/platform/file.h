@@ -3,7 +3,9 @@
 // or more is refused, as the framework's 32-bit file layer does.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <memory>
 
 namespace pelo {
 
@@ -35,6 +37,14 @@ class CFile {
   virtual void Seek(std::uint64_t position);
   // The size of the file in bytes. A failing query raises CFileException.
   virtual std::uint64_t GetLength() const;
+  // The bytes between the position and the end; 0 past the end.
+  std::uint64_t GetRemaining() const;
+
+  // The count bytes at the position, in place, with the position moved past
+  // them; null, the position unchanged, when the file cannot hand out its
+  // bytes (a disk file never can) or fewer are left. The bytes belong to the
+  // share from then on: nothing else reads or writes them.
+  virtual std::shared_ptr<std::uint8_t[]> Share(std::size_t count);
 
  private:
   std::intptr_t handle_ = -1;

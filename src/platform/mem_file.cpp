@@ -12,10 +12,6 @@ void CMemFile::Attach(const void* data, std::size_t size) {
   position_ = 0;
 }
 
-void CMemFile::Detach() {
-  Attach(nullptr, 0);
-}
-
 std::uint32_t CMemFile::Read(void* buffer, std::uint32_t count) {
   if (position_ >= size_ || count == 0) return 0;
   const std::uint64_t left = size_ - position_;

@@ -16,8 +16,6 @@ class CMemFile : public CFile {
   CMemFile(const void* data, std::size_t size) { Attach(data, size); }
 
   void Attach(const void* data, std::size_t size);
-  // Forgets the memory without touching it.
-  void Detach();
 
   std::uint32_t Read(void* buffer, std::uint32_t count) override;
   std::uint64_t GetPosition() const override { return position_; }

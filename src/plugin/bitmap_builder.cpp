@@ -9,8 +9,6 @@
 #include "platform/allocation.h"
 #include "platform/exception.h"
 #include "plugin/pixel_operations.h"
-#include "plugin/spi_api.h"
-#include "settings/layer_bond.h"
 
 namespace pelo {
 
@@ -20,18 +18,7 @@ constexpr std::size_t kInfoHeaderBytes = 40;
 constexpr std::size_t kColorTableEntries = 256;
 constexpr std::size_t kColorTableBytes = kColorTableEntries * 4;
 
-struct Geometry {
-  int width = 0;
-  int height = 0;
-  bool indexed = true;  // 8 bits with a colour table, else 24 bits
-  std::size_t bytesPerPixel = 1;
-  std::size_t rowBytes = 0;  // width * bytesPerPixel, without padding
-  std::size_t stride = 0;
-  std::size_t headerBytes = 0;
-  std::size_t pixelBytes = 0;
-};
-
-bool ComputeGeometry(const CPage& page, int depth, Geometry* g) {
+bool ComputeGeometry(const CPage& page, int depth, PicturePlan* g) {
   if (page.width < 0 || page.height < 0) return false;
   g->width = page.width;
   g->height = page.height;
@@ -49,7 +36,7 @@ void PutLe32(std::uint8_t* p, std::uint32_t v) {
   for (int i = 0; i < 4; ++i) p[i] = static_cast<std::uint8_t>(v >> (8 * i));
 }
 
-void WriteInfoHeader(std::uint8_t* h, const Geometry& g) {
+void WriteInfoHeader(std::uint8_t* h, const PicturePlan& g) {
   std::memset(h, 0, kInfoHeaderBytes);
   PutLe32(h, kInfoHeaderBytes);
   PutLe32(h + 4, static_cast<std::uint32_t>(g.width));
@@ -71,7 +58,7 @@ void WriteColorTable(std::uint8_t* table, const CColorPalette& palette) {
 // A layer's buffer matches the page in a sound file, but records may change
 // the page's size or the document's depth after the layer was read: draw only
 // the whole rows that the buffer really holds.
-int RowsHeld(const CLayer& layer, const Geometry& g) {
+int RowsHeld(const CLayer& layer, const PicturePlan& g) {
   if (!layer.pixels || g.rowBytes == 0) return 0;
   // At most pixelBytes, so the product fits; most layers hold every row.
   if (layer.pixelsSize >= g.rowBytes * static_cast<std::size_t>(g.height)) return g.height;
@@ -79,14 +66,21 @@ int RowsHeld(const CLayer& layer, const Geometry& g) {
   return static_cast<int>(std::min(rows, static_cast<std::size_t>(g.height)));
 }
 
-bool TakesPart(const CLayer& layer, bool allLayers) {
-  return allLayers || layer.visible != 0;
+bool TakesPart(const CLayer& layer, int index, const PictureChoice& choice) {
+  switch (choice.layers) {
+    case LayerSet::kAll:
+      return true;
+    case LayerSet::kOne:
+      return index == choice.layer;
+    default:
+      return layer.visible != 0;
+  }
 }
 
 // The layer at index when it takes part, else null.
-const CLayer* DrawnAt(const CPage& page, int index, bool allLayers) {
-  const auto* layer = static_cast<const CLayer*>(page.layers.GetAt(index));
-  return layer != nullptr && TakesPart(*layer, allLayers) ? layer : nullptr;
+const CLayer* DrawnAt(const PicturePlan& plan, int index) {
+  const auto* layer = static_cast<const CLayer*>(plan.page->layers.GetAt(index));
+  return layer != nullptr && TakesPart(*layer, index, plan.choice) ? layer : nullptr;
 }
 
 // Where a keyed layer is drawn straight over the background, and the key is
@@ -95,7 +89,7 @@ const CLayer* DrawnAt(const CPage& page, int index, bool allLayers) {
 // does not hold, and the padding, get what the fill would have left there.
 class PixelBlock {
  public:
-  PixelBlock(std::uint8_t* bits, const Geometry& g) : bits_(bits), g_(g) {}
+  PixelBlock(std::uint8_t* bits, const PicturePlan& g) : bits_(bits), g_(g) {}
 
   std::uint8_t* Top() const { return Row(0); }
   std::ptrdiff_t Step() const { return -static_cast<std::ptrdiff_t>(g_.stride); }
@@ -126,42 +120,42 @@ class PixelBlock {
   }
 
   std::uint8_t* bits_;
-  const Geometry& g_;
+  const PicturePlan& g_;
 };
 
 // Index of the first layer drawn that holds rows (the bottom one), -1 when
 // none does.
-int BottomIndex(const CPage& page, const Geometry& g, bool allLayers) {
-  for (int i = page.layers.GetCount() - 1; i >= 0; --i) {
-    const CLayer* layer = DrawnAt(page, i, allLayers);
+int BottomIndex(const PicturePlan& g) {
+  for (int i = g.page->layers.GetCount() - 1; i >= 0; --i) {
+    const CLayer* layer = DrawnAt(g, i);
     if (layer != nullptr && RowsHeld(*layer, g) > 0) return i;
   }
   return -1;
 }
 
-void ComposeIndexed(const CImageDocument& doc, const CPage& page, const Geometry& g,
-                    std::uint8_t* bits, bool allLayers) {
+void ComposeIndexed(const PicturePlan& g, std::uint8_t* bits) {
+  const CImageDocument& doc = *g.document;
   PixelBlock block(bits, g);
   const std::uint8_t background = doc.backgroundColor.index;
   const auto rowLength = static_cast<std::ptrdiff_t>(g.width);
-  int next = page.layers.GetCount() - 1;
+  int next = g.page->layers.GetCount() - 1;
   if (doc.bankMode != 0) {
     // Transparency no longer follows the background: fill, then draw all.
     std::memset(bits, background, g.pixelBytes);
   } else {
-    const int bottom = BottomIndex(page, g, allLayers);
+    const int bottom = BottomIndex(g);
     if (bottom < 0) {
       std::memset(bits, background, g.pixelBytes);
       return;
     }
-    const CLayer& layer = *DrawnAt(page, bottom, allLayers);
+    const CLayer& layer = *DrawnAt(g, bottom);
     block.CopyRows(layer.pixels.get(), RowsHeld(layer, g), background, [&](int, int rows) {
       std::memset(block.Bottom(), background, block.BytesOf(rows));
     });
     next = bottom - 1;
   }
   for (; next >= 0; --next) {
-    const CLayer* layer = DrawnAt(page, next, allLayers);
+    const CLayer* layer = DrawnAt(g, next);
     if (layer == nullptr) continue;
     const int rows = RowsHeld(*layer, g);
     if (doc.bankMode != 0)
@@ -173,35 +167,34 @@ void ComposeIndexed(const CImageDocument& doc, const CPage& page, const Geometry
 }
 
 // Padding stays 0: it would otherwise leave the module as stale heap bytes.
-void ComposeRgb24(const CImageDocument& doc, const CPage& page, const Geometry& g,
-                  std::uint8_t* bits, bool allLayers) {
+void ComposeRgb24(const PicturePlan& g, std::uint8_t* bits) {
+  const CImageDocument& doc = *g.document;
   PixelBlock block(bits, g);
   const std::uint8_t* key = doc.backgroundColor.color.data();
   auto fill = [&](int first, int rows) {
     block.PadRows(first, rows, 0);
     FillRgb24(block.Top() + first * block.Step(), block.Step(), g.width, rows, key);
   };
-  const int bottom = BottomIndex(page, g, allLayers);
+  const int bottom = BottomIndex(g);
   if (bottom < 0) {
     fill(0, g.height);
     return;
   }
-  const CLayer& first = *DrawnAt(page, bottom, allLayers);
+  const CLayer& first = *DrawnAt(g, bottom);
   block.CopyRows(first.pixels.get(), RowsHeld(first, g), 0, fill);
   for (int i = bottom - 1; i >= 0; --i) {
-    const CLayer* layer = DrawnAt(page, i, allLayers);
+    const CLayer* layer = DrawnAt(g, i);
     if (layer != nullptr)
       BlitRgb24Keyed(block.Top(), block.Step(), g.width, RowsHeld(*layer, g), layer->pixels.get(),
                      key);
   }
 }
 
-void Compose(const CImageDocument& document, const CPage& page, const Geometry& g,
-             std::uint8_t* bits, bool allLayers) {
+void Compose(const PicturePlan& g, std::uint8_t* bits) {
   if (g.indexed) {
-    ComposeIndexed(document, page, g, bits, allLayers);
-  } else if (document.depth == 24) {
-    ComposeRgb24(document, page, g, bits, allLayers);
+    ComposeIndexed(g, bits);
+  } else if (g.document->depth == 24) {
+    ComposeRgb24(g, bits);
   } else {
     // The picture of a 15- or 16-bit document is not defined: leave no
     // stale heap bytes in it.
@@ -210,7 +203,7 @@ void Compose(const CImageDocument& document, const CPage& page, const Geometry& 
 }
 
 // The picture counts against the budget of the call that loaded its file.
-bool ChargeOutput(const Geometry& g) {
+bool ChargeOutput(const PicturePlan& g) {
   try {
     ChargeAllocation(g.headerBytes + g.pixelBytes);
     return true;
@@ -228,42 +221,53 @@ void FreeBoth(LocalHandle* header, LocalHandle* pixels) {
 
 }  // namespace
 
-int BuildPictureBitmap(const CImageDocument& document, LocalHandle* header, LocalHandle* pixels) {
+PluginResult PlanPicture(const CImageDocument& document, const PictureChoice& choice,
+                         PicturePlan* plan) {
+  *plan = PicturePlan();
+  plan->document = &document;
+  plan->choice = choice;
+  plan->page = static_cast<const CPage*>(choice.page < 0 ? document.pages.GetCurrent()
+                                                         : document.pages.GetAt(choice.page));
+  if (plan->page == nullptr) return kResultUnknownFormat;
+  if (choice.layers == LayerSet::kOne && plan->page->layers.GetAt(choice.layer) == nullptr)
+    return kResultUnknownFormat;
+  if (!ComputeGeometry(*plan->page, document.depth, plan)) return kResultNoMemory;
+  if (!plan->indexed) return kResultSuccess;
+  plan->palette = static_cast<const CColorPalette*>(choice.palette < 0
+                                                        ? document.palettes.GetCurrent()
+                                                        : document.palettes.GetAt(choice.palette));
+  return plan->palette != nullptr ? kResultSuccess : kResultUnknownFormat;
+}
+
+void DrawPicture(const PicturePlan& plan, std::uint8_t* header, std::uint8_t* bits) {
+  if (header != nullptr) {
+    WriteInfoHeader(header, plan);
+    if (plan.indexed) WriteColorTable(header + kInfoHeaderBytes, *plan.palette);
+  }
+  Compose(plan, bits);
+}
+
+PluginResult BuildPictureBitmap(const CImageDocument& document, const PictureChoice& choice,
+                                LocalHandle* header, LocalHandle* pixels) {
   *header = nullptr;
   *pixels = nullptr;
-  const bool allLayers = ReadLayerBond() != 0;
-  const auto* page = static_cast<const CPage*>(document.pages.GetCurrent());
-  if (page == nullptr) return SPI_UNKNOWN_FORMAT;
-  const auto* palette = static_cast<const CColorPalette*>(document.palettes.GetCurrent());
-  Geometry g;
-  if (!ComputeGeometry(*page, document.depth, &g)) return SPI_NO_MEMORY;
-  if (g.indexed && palette == nullptr) return SPI_UNKNOWN_FORMAT;
-  if (!ChargeOutput(g)) return SPI_NO_MEMORY;
+  PicturePlan plan;
+  if (const PluginResult planned = PlanPicture(document, choice, &plan); planned != kResultSuccess)
+    return planned;
+  if (!ChargeOutput(plan)) return kResultNoMemory;
 
-  *header = AllocMovableBlock(g.headerBytes);
-  *pixels = AllocMovableBlock(g.pixelBytes);
+  *header = AllocMovableBlock(plan.headerBytes);
+  *pixels = AllocMovableBlock(plan.pixelBytes);
   auto* head = static_cast<std::uint8_t*>(LockBlock(*header));
   auto* bits = static_cast<std::uint8_t*>(LockBlock(*pixels));
   if (head == nullptr || bits == nullptr) {
     FreeBoth(header, pixels);
-    return SPI_NO_MEMORY;
+    return kResultNoMemory;
   }
-  WriteInfoHeader(head, g);
-  if (g.indexed) WriteColorTable(head + kInfoHeaderBytes, *palette);
-  Compose(document, *page, g, bits, allLayers);
+  DrawPicture(plan, head, bits);
   UnlockBlock(*header);
   UnlockBlock(*pixels);
-  return SPI_SUCCESS;
-}
-
-bool ComposePicture(const CImageDocument& document, bool allLayers, std::uint8_t* bits,
-                    std::size_t bytes) {
-  const auto* page = static_cast<const CPage*>(document.pages.GetCurrent());
-  Geometry g;
-  if (page == nullptr || !ComputeGeometry(*page, document.depth, &g) || g.pixelBytes != bytes)
-    return false;
-  Compose(document, *page, g, bits, allLayers);
-  return true;
+  return kResultSuccess;
 }
 
 }  // namespace pelo

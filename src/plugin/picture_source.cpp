@@ -1,6 +1,7 @@
 #include "plugin/picture_source.h"
 
 #include "platform/mem_file.h"
+#include "plugin/spi_api.h"
 
 namespace pelo {
 
@@ -22,7 +23,7 @@ std::unique_ptr<CFile> Open(const Char* source, std::intptr_t positionOrSize, un
 }  // namespace
 
 bool IsMemorySource(unsigned int flag) {
-  return (flag & 7u) != 0;
+  return (flag & SPI_SOURCE_MEMORY_MASK) != 0;
 }
 
 std::unique_ptr<CFile> OpenPictureSource(const char* source, std::intptr_t positionOrSize,

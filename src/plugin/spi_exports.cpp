@@ -7,24 +7,30 @@
 #include <string>
 
 #include "document/image_document.h"
-#include "io/binary_reader.h"
-#include "io/container_reader.h"
-#include "legacy/legacy_reader.h"
-#include "pages/page.h"
 #include "platform/allocation.h"
-#include "platform/exception.h"
 #include "platform/file_name.h"
 #include "platform/os_handle.h"
+#include "platform/plugin_result.h"
 #include "plugin/bitmap_builder.h"
-#include "plugin/file_format.h"
 #include "plugin/picture_source.h"
 #include "plugin/spi_api.h"
+#include "readers/file_format.h"
+#include "readers/picture_loader.h"
 #include "settings/configuration_dialog.h"
+#include "settings/layer_bond.h"
 
 static_assert(sizeof(void*) != 4 || sizeof(PictureInfo) == 26, "PictureInfo is 26 packed bytes");
 static_assert(sizeof(void*) != 4 || offsetof(PictureInfo, hInfo) == 22);
 static_assert(sizeof(void*) != 8 || sizeof(PictureInfo) == 32, "PictureInfo is 32 bytes on 64-bit");
 static_assert(sizeof(void*) != 8 || offsetof(PictureInfo, hInfo) == 24);
+
+// The core decides results in its own names; the host knows these values.
+static_assert(static_cast<int>(pelo::kResultSuccess) == SPI_SUCCESS);
+static_assert(static_cast<int>(pelo::kResultRejected) == SPI_REJECTED);
+static_assert(static_cast<int>(pelo::kResultNoMemory) == SPI_NO_MEMORY);
+static_assert(static_cast<int>(pelo::kResultOpenFailed) == SPI_OPEN_FAILED);
+static_assert(static_cast<int>(pelo::kResultUnknownFormat) == SPI_UNKNOWN_FORMAT);
+static_assert(static_cast<int>(pelo::kResultNotProvided) == SPI_NOT_PROVIDED);
 
 namespace pelo {
 namespace {
@@ -73,94 +79,54 @@ int IsSupportedSource(bool pelExtension, uintptr_t sourceWord) {
   return DetectFormatOfBytes(data, available) != kFormatNone ? 1 : 0;
 }
 
-int CurrentPictureInfo(CFile& file, PictureInfo* info) {
-  CImageDocument document;
-  if (!document.Load(file)) return SPI_REJECTED;
-  const auto* page = static_cast<const CPage*>(document.pages.GetCurrent());
-  if (page == nullptr) return SPI_UNKNOWN_FORMAT;
-  // The picture could not be built without its palette: say so now rather
-  // than report a size that GetPicture then fails to deliver.
-  if (document.depth <= 8 && document.palettes.GetCurrent() == nullptr) return SPI_UNKNOWN_FORMAT;
-  std::memset(info, 0, sizeof *info);
-  info->width = page->width;
-  info->height = page->height;
-  info->colorDepth = static_cast<std::int16_t>(document.depth > 8 ? 24 : 8);
-  return SPI_SUCCESS;
-}
-
-int LegacyPictureInfo(CFile& file, PictureInfo* info) {
-  file.Seek(file.GetPosition() + 10);  // the signature is checked by the reader only
-  CBinaryReader reader(&file);
-  const std::uint32_t width = reader.ReadDword();
-  const std::uint32_t height = reader.ReadDword();
-  std::memset(info, 0, sizeof *info);
-  info->width = static_cast<std::int32_t>(width);
-  info->height = static_cast<std::int32_t>(height);
-  info->colorDepth = 8;
-  return SPI_SUCCESS;
-}
-
-int LoadCurrentPicture(CFile& file, LocalHandle* header, LocalHandle* pixels) {
-  CImageDocument document;
-  if (!document.Load(file)) return SPI_REJECTED;
-  return BuildPictureBitmap(document, header, pixels);
-}
-
-int LoadLegacyPicture(CFile& file, LocalHandle* header, LocalHandle* pixels) {
-  CImageDocument document;
-  const int result = ReadLegacyFile(file, &document);
-  if (result != SPI_SUCCESS) return result;
-  return BuildPictureBitmap(document, header, pixels);
-}
-
-// What one call may allocate for a file: the load and the picture together
-// are bounded by what the rest of the file could describe, inflated as far as
-// deflate can for the current format.
-std::size_t CallBudget(CFile& file, FileFormat format) {
-  const std::uint64_t length = file.GetLength();
-  const std::uint64_t position = file.GetPosition();
-  const std::uint64_t remaining = length > position ? length - position : 0;
-  return LoadBudgetFor(format == kFormatCurrent ? remaining * kMaxInflateRatio : remaining);
-}
-
-// Runs body over the source's file object; open failures give 6, and every
-// exception ends as 8. Char is char for the plain entry points, wchar_t for
-// the W forms.
+// Runs body over the loader of the source's file object, with the call's
+// allocation budget open; open failures give 6, and every exception ends as
+// 8. Char is char for the plain entry points, wchar_t for the W forms.
 template <typename Char, typename Body>
 int WithPictureSource(const Char* source, std::intptr_t positionOrSize, unsigned int flag,
                       Body body) {
   try {
     std::unique_ptr<CFile> file = OpenPictureSource(source, positionOrSize, flag);
-    if (!file) return SPI_OPEN_FAILED;
-    const FileFormat format = DetectFileFormat(*file);
-    if (format == kFormatNone) return SPI_UNKNOWN_FORMAT;
-    AllocationBudget budget(CallBudget(*file, format));
-    return body(*file, format);
+    if (!file) return kResultOpenFailed;
+    CPictureLoader loader(*file);
+    if (loader.format() == kFormatNone) return kResultUnknownFormat;
+    AllocationBudget budget(loader.CallBudget());
+    return body(loader);
   } catch (...) {
   }
-  return SPI_UNKNOWN_FORMAT;
+  return kResultUnknownFormat;
 }
 
 template <typename Char>
 int PictureInfoOf(const Char* source, std::intptr_t positionOrSize, unsigned int flag,
                   PictureInfo* info) {
-  return WithPictureSource(source, positionOrSize, flag, [info](CFile& file, FileFormat format) {
-    return format == kFormatLegacy ? LegacyPictureInfo(file, info) : CurrentPictureInfo(file, info);
+  return WithPictureSource(source, positionOrSize, flag, [info](CPictureLoader& loader) {
+    PictureSize size;
+    const PluginResult result = loader.ReadSize(&size);
+    if (result != kResultSuccess) return result;
+    std::memset(info, 0, sizeof *info);
+    info->width = size.width;
+    info->height = size.height;
+    info->colorDepth = static_cast<std::int16_t>(size.bitsPerPixel);
+    return kResultSuccess;
   });
 }
 
 template <typename Char>
 int PictureOf(const Char* source, std::intptr_t positionOrSize, unsigned int flag,
               LocalHandle* header, LocalHandle* pixels) {
-  if (header == nullptr || pixels == nullptr) return SPI_UNKNOWN_FORMAT;
+  if (header == nullptr || pixels == nullptr) return kResultUnknownFormat;
   *header = nullptr;
   *pixels = nullptr;
-  const int result =
-      WithPictureSource(source, positionOrSize, flag, [&](CFile& file, FileFormat format) {
-        return format == kFormatLegacy ? LoadLegacyPicture(file, header, pixels)
-                                       : LoadCurrentPicture(file, header, pixels);
-      });
-  if (result != SPI_SUCCESS) {
+  const int result = WithPictureSource(source, positionOrSize, flag, [&](CPictureLoader& loader) {
+    CImageDocument document;
+    const PluginResult loaded = loader.Load(&document);
+    if (loaded != kResultSuccess) return loaded;
+    PictureChoice choice;
+    choice.layers = ReadLayerBond() != 0 ? LayerSet::kAll : LayerSet::kVisible;
+    return BuildPictureBitmap(document, choice, header, pixels);
+  });
+  if (result != kResultSuccess) {
     // Hosts have been seen freeing the handles after a failure: leave none.
     FreeBlock(*header);
     FreeBlock(*pixels);
@@ -203,15 +169,15 @@ SPI_EXPORT int SPI_CALL GetPicture(const char* source, intptr_t positionOrSize, 
 
 SPI_EXPORT int SPI_CALL GetPreview(const char*, intptr_t, unsigned int, SpiLocalHandle*,
                                    SpiLocalHandle*, SpiProgressCallback, intptr_t) {
-  return SPI_NOT_PROVIDED;
+  return kResultNotProvided;
 }
 
 SPI_EXPORT int SPI_CALL ConfigurationDlg(SpiWindowHandle parent, int function) {
-  if (function != 1) return SPI_NOT_PROVIDED;
+  if (function != 1) return kResultNotProvided;
   try {
     return RunConfigurationDialog(parent);
   } catch (...) {
-    return SPI_NOT_PROVIDED;
+    return kResultNotProvided;
   }
 }
 
@@ -242,7 +208,7 @@ SPI_EXPORT int SPI_CALL GetPictureW(const wchar_t* source, intptr_t positionOrSi
 
 SPI_EXPORT int SPI_CALL GetPreviewW(const wchar_t*, intptr_t, unsigned int, SpiLocalHandle*,
                                     SpiLocalHandle*, SpiProgressCallback, intptr_t) {
-  return SPI_NOT_PROVIDED;
+  return kResultNotProvided;
 }
 #endif
 

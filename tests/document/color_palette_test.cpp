@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "document/item_list.h"
 #include "document/palette_selection.h"
+#include "items/item_list.h"
 #include "platform/allocation.h"
 #include "platform/exception.h"
 #include "support/body_reader.h"
@@ -50,20 +50,6 @@ Bytes Sequence(std::size_t count, std::uint8_t first = 1) {
   Bytes bytes(count);
   for (std::size_t i = 0; i < count; ++i) bytes[i] = static_cast<std::uint8_t>(first + i);
   return bytes;
-}
-
-TEST_F(PaletteTest, ConstructedPaletteIsEmpty) {
-  CColorPalette palette;
-  EXPECT_EQ(palette.colors, nullptr);
-  EXPECT_EQ(palette.levels, nullptr);
-  EXPECT_EQ(palette.selection, nullptr);
-  EXPECT_EQ(palette.name, "");
-  EXPECT_EQ(palette.number, -1);
-  EXPECT_EQ(palette.GetNumber(), -1);
-  EXPECT_EQ(palette.flagged, 0);
-  EXPECT_EQ(palette.userFlag, 1);
-  EXPECT_EQ(palette.selected, 0);
-  EXPECT_EQ(palette.owner, nullptr);
 }
 
 TEST_F(PaletteTest, NewEightBitDocumentPalette) {

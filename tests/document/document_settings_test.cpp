@@ -41,15 +41,6 @@ TEST(OrderTable, EveryTagAndUnknownOnes) {
   EXPECT_EQ(table.order, (std::array<std::uint8_t, 4>{5, 6, 1, 9}));
 }
 
-TEST(ColorSetting, StartsWithItsDefaults) {
-  CColorSetting setting;
-  EXPECT_EQ(setting.index, 0);
-  EXPECT_EQ(setting.color, (std::array<std::uint8_t, 3>{0, 0, 0}));
-  EXPECT_EQ(setting.level, 255);
-  EXPECT_EQ(setting.components, (std::array<std::uint16_t, 3>{0, 0, 0}));
-  EXPECT_EQ(setting.mode, 0);
-}
-
 TEST(ColorSetting, EveryTag) {
   CColorSetting setting;
   RecordWriter body;

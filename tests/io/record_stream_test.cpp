@@ -83,14 +83,32 @@ TEST(RecordStream, HeaderCutOffRaises) {
   EXPECT_THROW(WalkOver(bytes, static_cast<std::uint32_t>(bytes.size()), 0, &end), CFileException);
 }
 
-TEST(RecordStream, LengthThatWrapsPast32BitsEndsTheWalk) {
-  // Without the check this record's "next" would wrap to before its payload
-  // and the walk would revisit it forever.
-  RecordWriter w;
-  w.Header(1, 0xFFFFFFFAu).Raw(Bytes(8, 0));
-  std::uint64_t end = 0;
-  EXPECT_THROW(WalkOver(w.bytes(), static_cast<std::uint32_t>(w.bytes().size()), 0, &end),
-               CFileException);
+// A record or a region that would end past 2^32 is refused before any
+// handler sees it, rather than once a handler has read into it.
+TEST(RecordStream, RecordsAndRegionsEndingPast32BitsAreRefusedUnread) {
+  struct Case {
+    const char* what;
+    Bytes bytes;
+    std::uint64_t start;
+    std::uint32_t length;
+  };
+  const Bytes record = RecordWriter().Header(1, 0xFFFFFFFAu).Raw(Bytes(8, 0)).bytes();
+  Bytes region{0};
+  const Bytes sound = RecordWriter().Byte(1, 0).bytes();
+  region.insert(region.end(), sound.begin(), sound.end());
+  const Case cases[] = {
+      {"a record's length", record, 0, static_cast<std::uint32_t>(record.size())},
+      {"a region's length", region, 1, 0xFFFFFFFFu},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    CMemFile file(c.bytes.data(), c.bytes.size());
+    file.Seek(c.start);
+    CBinaryReader reader(&file);
+    Walk walk;
+    EXPECT_THROW(ReadRecords(reader, c.length, Record, &walk), CFileException);
+    EXPECT_TRUE(walk.seen.empty());
+  }
 }
 
 }  // namespace

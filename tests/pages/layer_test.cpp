@@ -6,8 +6,8 @@
 #include <memory>
 #include <string>
 
-#include "document/item_list.h"
 #include "io/body_file.h"
+#include "items/item_list.h"
 #include "pages/page.h"
 #include "platform/allocation.h"
 #include "platform/exception.h"
@@ -148,21 +148,6 @@ TEST_F(LayerTest, LoadTakesEveryRecordAndUpdatesTheOwningList) {
   EXPECT_EQ(list.selectedFlaggedCount, 1);
   // The amount of a layer is its own.
   EXPECT_EQ(CItemSettings::DefaultAmount(), 100u);
-}
-
-TEST_F(LayerTest, OptionBytesBecomeTheDefaultsOfLaterItems) {
-  CLayer loaded;
-  LoadLayer(loaded, RecordWriter().Byte(2001, 5).Byte(2002, 7), 1, 1, 8);
-  EXPECT_EQ(loaded.settings.option1, 5);
-
-  CLayer layer;
-  CPage page;
-  for (const CItemSettings* settings :
-       {&layer.settings, static_cast<CItemSettings*>(&page.settings)}) {
-    EXPECT_EQ(settings->option1, 5);
-    EXPECT_EQ(settings->option2, 7);
-    EXPECT_EQ(settings->amount, 100u);
-  }
 }
 
 TEST_F(LayerTest, PixelRecordFillsTheBufferAndNeverPassesIt) {

@@ -17,6 +17,7 @@
 #endif
 
 #include "plugin/spi_api.h"
+#include "support/taken_block.h"
 
 namespace pelo::test {
 
@@ -71,13 +72,10 @@ struct Dib {
   }
 };
 
-inline std::vector<std::uint8_t> TakeBlock(SpiLocalHandle block) {
-  std::vector<std::uint8_t> bytes(LocalSize(block));
-  const void* p = LocalLock(block);
-  if (p != nullptr && !bytes.empty()) std::memcpy(bytes.data(), p, bytes.size());
-  LocalUnlock(block);
-  LocalFree(block);
-  return bytes;
+// Through the local-heap calls that a host uses (the module exports them
+// to native hosts).
+inline std::vector<std::uint8_t> TakeModuleBlock(SpiLocalHandle block) {
+  return CopyOutAndFree(block, LocalSize, LocalLock, LocalUnlock, LocalFree);
 }
 
 // GetPicture over a memory image; on success *dib holds the blocks' bytes.
@@ -93,8 +91,8 @@ inline int GetPictureFromMemory(const std::vector<std::uint8_t>& file, Dib* dib)
     EXPECT_EQ(pixels, nullptr);
     return result;
   }
-  dib->header = TakeBlock(header);
-  dib->pixels = TakeBlock(pixels);
+  dib->header = TakeModuleBlock(header);
+  dib->pixels = TakeModuleBlock(pixels);
   return result;
 }
 

@@ -12,6 +12,7 @@
 #include "pages/page.h"
 #include "platform/allocation.h"
 #include "platform/local_memory.h"
+#include "support/taken_block.h"
 
 namespace pelo {
 namespace {
@@ -24,25 +25,17 @@ struct Picture {
   Bytes pixels;
 };
 
-Bytes Take(LocalHandle block) {
-  Bytes bytes(BlockSize(block));
-  if (!bytes.empty()) std::memcpy(bytes.data(), LockBlock(block), bytes.size());
-  UnlockBlock(block);
-  FreeBlock(block);
-  return bytes;
-}
-
-Picture Build(const CImageDocument& document) {
+Picture Build(const CImageDocument& document, const PictureChoice& choice = {}) {
   LocalHandle header = nullptr, pixels = nullptr;
   Picture p;
-  p.result = BuildPictureBitmap(document, &header, &pixels);
+  p.result = BuildPictureBitmap(document, choice, &header, &pixels);
   if (p.result != 0) {
     EXPECT_EQ(header, nullptr);
     EXPECT_EQ(pixels, nullptr);
     return p;
   }
-  p.header = Take(header);
-  p.pixels = Take(pixels);
+  p.header = test::TakeBlock(header);
+  p.pixels = test::TakeBlock(pixels);
   return p;
 }
 
@@ -113,8 +106,49 @@ TEST(BitmapBuilder, LayerBondZeroSkipsHiddenLayers) {
   d.SetPixels(1, {4});
   d.Layer(0).visible = 0;
   d.Layer(1).visible = 0;
-  const Picture p = Build(d.doc);  // no settings file beside the test: 0
+  const Picture p = Build(d.doc, PictureChoice{-1, LayerSet::kVisible, -1, -1});
   EXPECT_EQ(p.pixels, (Bytes{0, 0, 0, 0}));
+}
+
+// Any page, any set of layers and any palette, as a host that lists a
+// document's pages and layers asks for them.
+TEST(BitmapBuilder, DrawsTheChosenPageLayersAndPalette) {
+  Document d(1, 1, 8, 3);
+  d.SetPixels(0, {3});
+  d.SetPixels(1, {4});
+  d.SetPixels(2, {5});
+  d.Layer(0).visible = 0;  // hidden, on top
+  ASSERT_TRUE(d.doc.AddPage(1, 1, 1, true));
+  const CPage& second = *static_cast<const CPage*>(d.doc.pages.GetAt(1));
+  ASSERT_EQ(second.layers.GetCount(), 1);
+  static_cast<CLayer*>(second.layers.GetAt(0))->pixels[0] = 9;
+  ASSERT_TRUE(d.doc.AddPalette(1, true));
+  auto& night = *static_cast<CColorPalette*>(d.doc.palettes.GetAt(1));
+  night.colors[3 * 4] = 0x44;
+  d.Palette().colors[3 * 4] = 0x11;
+  struct Case {
+    PictureChoice choice;
+    int result;
+    std::uint8_t pixel;
+    std::uint8_t blueOfFour;  // entry 4 of the colour table
+  };
+  for (const Case& c : {
+           Case{{-1, LayerSet::kVisible, -1, -1}, 0, 4, 0x11},
+           Case{{-1, LayerSet::kAll, -1, -1}, 0, 3, 0x11},
+           Case{{0, LayerSet::kOne, 2, 1}, 0, 5, 0x44},
+           Case{{-1, LayerSet::kOne, 0, 0}, 0, 3, 0x11},  // hidden, yet chosen
+           Case{{1, LayerSet::kVisible, -1, 1}, 0, 9, 0x44},
+           Case{{2, LayerSet::kVisible, -1, -1}, 8, 0, 0},
+           Case{{0, LayerSet::kOne, 3, -1}, 8, 0, 0},
+           Case{{0, LayerSet::kVisible, -1, 2}, 8, 0, 0},
+       }) {
+    SCOPED_TRACE(testing::Message() << c.choice.page << "/" << c.choice.layer);
+    const Picture p = Build(d.doc, c.choice);
+    ASSERT_EQ(p.result, c.result);
+    if (c.result != 0) continue;
+    EXPECT_EQ(p.pixels[0], c.pixel);
+    EXPECT_EQ(p.header[40 + 4 * 4], c.blueOfFour);
+  }
 }
 
 TEST(BitmapBuilder, ColorTableCopiesAtMost256Entries) {
@@ -252,22 +286,26 @@ TEST(BitmapBuilder, PicturesMatchThePlainCompositionOfRandomDocuments) {
     ASSERT_EQ(p.result, 0);
     ASSERT_EQ(p.pixels, PlainComposition(d.doc));
     // The rows alone, into a block that held other bytes, are the same.
-    Bytes alone(p.pixels.size(), 0xA5);
-    ASSERT_TRUE(ComposePicture(d.doc, false, alone.data(), alone.size()));
+    PicturePlan plan;
+    ASSERT_EQ(PlanPicture(d.doc, PictureChoice(), &plan), kResultSuccess);
+    Bytes alone(plan.pixelBytes, 0xA5);
+    DrawPicture(plan, nullptr, alone.data());
     ASSERT_EQ(alone, p.pixels);
   }
 }
 
-TEST(BitmapBuilder, RowsAloneNeedACurrentPageAndABlockOfTheirSize) {
-  Bytes block(64, 0xA5);
-  const Bytes untouched = block;
-  CImageDocument empty;
-  EXPECT_FALSE(ComposePicture(empty, true, block.data(), block.size()));
+TEST(BitmapBuilder, PlanGivesTheSizesOfTheBlocksToDrawInto) {
   Document d(5, 4, 8, 1);  // rows of 8 bytes with their padding
-  EXPECT_FALSE(ComposePicture(d.doc, true, block.data(), 31));
-  EXPECT_FALSE(ComposePicture(d.doc, true, block.data(), 33));
-  EXPECT_EQ(block, untouched);
-  EXPECT_TRUE(ComposePicture(d.doc, true, block.data(), 32));
+  PicturePlan plan;
+  ASSERT_EQ(PlanPicture(d.doc, PictureChoice(), &plan), kResultSuccess);
+  EXPECT_EQ(plan.headerBytes, 1064u);
+  EXPECT_EQ(plan.pixelBytes, 32u);
+  Bytes header(plan.headerBytes, 0xA5);
+  Bytes pixels(plan.pixelBytes, 0xA5);
+  DrawPicture(plan, header.data(), pixels.data());
+  const Picture p = Build(d.doc);
+  EXPECT_EQ(header, p.header);
+  EXPECT_EQ(pixels, p.pixels);
 }
 
 TEST(BitmapBuilder, MissingPageOrPaletteGivesEight) {

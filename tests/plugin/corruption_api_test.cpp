@@ -1,11 +1,16 @@
-// Small golden files with one patch each, and the result code every patch
-// must give. Both entry points must answer with a code, never crash.
+// Small golden files with one patch each, the result code every patch must
+// give, and the text the document's loader keeps for it. Both entry points
+// must answer with a code, never crash.
 #include <gtest/gtest.h>
 
 #include <functional>
 
+#include "document/image_document.h"
+#include "platform/exception.h"
+#include "platform/mem_file.h"
 #include "plugin/api_host.h"
 #include "support/document_writer.h"
+#include "support/loader_texts.h"
 
 namespace pelo {
 namespace {
@@ -35,6 +40,9 @@ struct Patch {
   std::function<Bytes()> make;
   int info;     // expected GetPictureInfo result
   int picture;  // expected GetPicture result
+  // errorText after CImageDocument::Load of the same bytes: empty when it
+  // loads (a legacy file is no container, so its text says so).
+  std::string error;
 };
 
 Bytes Patched(Bytes b, std::size_t at, std::uint8_t value) {
@@ -77,45 +85,65 @@ TEST(Corruption, EveryPatchGivesItsResultCode) {
   const Bytes golden = test::WriteDocumentFile(Golden());
   const Bytes legacy = GoldenLegacy();
   const std::vector<Patch> patches = {
-      {"golden", [&] { return golden; }, 0, 0},
-      {"version 1 reads the same", [&] { return Patched(golden, 5, 1); }, 0, 0},
-      {"compression mode 0", [&] { return Patched(golden, 7, 0); }, 3, 3},
-      {"compression mode 2", [&] { return Patched(golden, 7, 2); }, 3, 3},
-      {"body size one more", [] { return DeclaredSize(1); }, 3, 3},
-      {"body size one less", [] { return DeclaredSize(-1); }, 3, 3},
+      {"golden", [&] { return golden; }, 0, 0, ""},
+      {"version 1 reads the same", [&] { return Patched(golden, 5, 1); }, 0, 0, ""},
+      {"version 0xFFFF reads the same", [&] { return Patched(Patched(golden, 5, 0xFF), 6, 0xFF); },
+       0, 0, ""},
+      {"compression mode 0", [&] { return Patched(golden, 7, 0); }, 3, 3,
+       test::kUnsupportedCompression},
+      {"compression mode 2", [&] { return Patched(golden, 7, 2); }, 3, 3,
+       test::kUnsupportedCompression},
+      {"body size one more", [] { return DeclaredSize(1); }, 3, 3, test::kInflateFailed},
+      {"body size one less", [] { return DeclaredSize(-1); }, 3, 3, test::kInflateFailed},
       {"body size 0xFFFFFFFF",
        [&] {
          return Patched(Patched(Patched(Patched(golden, 8, 0xFF), 9, 0xFF), 10, 0xFF), 11, 0xFF);
        },
-       3, 3},
-      {"only the magic", [&] { return Cut(golden, 5); }, 3, 3},
-      {"cut inside the header", [&] { return Cut(golden, 9); }, 3, 3},
-      {"cut inside the zlib stream", [&] { return Cut(golden, golden.size() - 6); }, 3, 3},
-      {"zlib header damaged", [&] { return Patched(golden, 12, 0); }, 3, 3},
+       3, 3, test::kInflateFailed},
+      {"only the magic", [&] { return Cut(golden, 5); }, 3, 3,
+       CFileException::EndOfFile().Message()},
+      {"empty file", [&] { return Cut(golden, 0); }, 8, 8, CFileException::EndOfFile().Message()},
+      {"cut inside the magic", [&] { return Cut(golden, 3); }, 8, 8,
+       CFileException::EndOfFile().Message()},
+      {"cut inside the header", [&] { return Cut(golden, 9); }, 3, 3,
+       CFileException::EndOfFile().Message()},
+      {"cut before the header's last byte", [&] { return Cut(golden, 11); }, 3, 3,
+       CFileException::EndOfFile().Message()},
+      {"cut inside the zlib stream", [&] { return Cut(golden, golden.size() - 6); }, 3, 3,
+       test::kInflateFailed},
+      {"zlib header damaged", [&] { return Patched(golden, 12, 0); }, 3, 3, test::kInflateFailed},
       // The stream's own header (0x78 0x9C at the default level) and trailer.
-      {"zlib header check bits wrong", [&] { return Patched(golden, 13, 0x9D); }, 3, 3},
-      {"zlib method 7", [&] { return ZlibHeader(golden, 0x77); }, 3, 3},
-      {"zlib window of 64 KiB", [&] { return ZlibHeader(golden, 0x88); }, 3, 3},
-      {"zlib window of 512 bytes reads the same", [&] { return ZlibHeader(golden, 0x18); }, 0, 0},
+      {"zlib header check bits wrong", [&] { return Patched(golden, 13, 0x9D); }, 3, 3,
+       test::kInflateFailed},
+      {"zlib method 7", [&] { return ZlibHeader(golden, 0x77); }, 3, 3, test::kInflateFailed},
+      {"zlib window of 64 KiB", [&] { return ZlibHeader(golden, 0x88); }, 3, 3,
+       test::kInflateFailed},
+      {"zlib window of 512 bytes reads the same", [&] { return ZlibHeader(golden, 0x18); }, 0, 0,
+       ""},
       {"zlib preset dictionary asked for",
-       [&] { return ZlibHeader(golden, 0x78, kPresetDictionary); }, 3, 3},
+       [&] { return ZlibHeader(golden, 0x78, kPresetDictionary); }, 3, 3, test::kInflateFailed},
       {"zlib checksum damaged",
-       [&] { return Patched(golden, golden.size() - 1, golden.back() ^ 0x10); }, 3, 3},
-      {"zlib checksum cut short", [&] { return Cut(golden, golden.size() - 2); }, 3, 3},
-      {"zlib checksum missing", [&] { return Cut(golden, golden.size() - 4); }, 3, 3},
+       [&] { return Patched(golden, golden.size() - 1, golden.back() ^ 0x10); }, 3, 3,
+       test::kInflateFailed},
+      {"zlib checksum cut short", [&] { return Cut(golden, golden.size() - 2); }, 3, 3,
+       test::kInflateFailed},
+      {"zlib checksum missing", [&] { return Cut(golden, golden.size() - 4); }, 3, 3,
+       test::kInflateFailed},
       {"garbage after the stream",
        [&] {
          Bytes b = golden;
          b.insert(b.end(), 50, 0xAB);
          return b;
        },
-       0, 0},
-      {"fifth byte X reads as legacy", [&] { return Patched(golden, 4, 'X'); }, 0, 3},
-      {"no current page", [] { return WithBody([](auto& d) { d.currentPage.reset(); }); }, 8, 8},
+       0, 0, ""},
+      {"fifth byte X reads as legacy", [&] { return Patched(golden, 4, 'X'); }, 0, 3,
+       test::kNotCurrentFormat},
+      {"no current page", [] { return WithBody([](auto& d) { d.currentPage.reset(); }); }, 8, 8,
+       ""},
       {"current page out of range", [] { return WithBody([](auto& d) { d.currentPage = 5; }); }, 8,
-       8},
+       8, ""},
       {"no current palette", [] { return WithBody([](auto& d) { d.currentPalette.reset(); }); }, 8,
-       8},
+       8, ""},
       {"no current palette at 24 bits",
        [] {
          return WithBody([](auto& d) {
@@ -123,16 +151,18 @@ TEST(Corruption, EveryPatchGivesItsResultCode) {
            d.depth = 24;
          });
        },
-       0, 0},
-      {"page of width 0", [] { return WithBody([](auto& d) { d.pages[0].width = 0; }); }, 0, 5},
+       0, 0, ""},
+      {"page of width 0", [] { return WithBody([](auto& d) { d.pages[0].width = 0; }); }, 0, 5, ""},
       {"layer without pixels",
-       [] { return WithBody([](auto& d) { d.pages[0].layers[0].pixels.clear(); }); }, 0, 0},
-      {"legacy golden", [&] { return legacy; }, 0, 0},
-      {"legacy signature PELO3", [&] { return Patched(legacy, 4, '3'); }, 0, 3},
-      {"legacy cut in the palette", [&] { return Cut(legacy, 100); }, 0, 8},
-      {"legacy cut in the header", [&] { return Cut(legacy, 12); }, 8, 8},
+       [] { return WithBody([](auto& d) { d.pages[0].layers[0].pixels.clear(); }); }, 0, 0, ""},
+      {"legacy golden", [&] { return legacy; }, 0, 0, test::kNotCurrentFormat},
+      {"legacy signature PELO3", [&] { return Patched(legacy, 4, '3'); }, 0, 3,
+       test::kNotCurrentFormat},
+      {"legacy cut in the palette", [&] { return Cut(legacy, 100); }, 0, 8,
+       test::kNotCurrentFormat},
+      {"legacy cut in the header", [&] { return Cut(legacy, 12); }, 8, 8, test::kNotCurrentFormat},
       {"legacy 65535 layers declared", [&] { return Patched(Patched(legacy, 18, 0xFF), 19, 0xFF); },
-       0, 8},
+       0, 8, test::kNotCurrentFormat},
   };
   for (const auto& p : patches) {
     SCOPED_TRACE(p.what);
@@ -141,6 +171,14 @@ TEST(Corruption, EveryPatchGivesItsResultCode) {
     EXPECT_EQ(test::GetInfoFromMemory(file, &info), p.info);
     test::Dib dib;
     EXPECT_EQ(test::GetPictureFromMemory(file, &dib), p.picture);
+    CMemFile memory(file.data(), file.size());
+    CImageDocument document;
+    EXPECT_EQ(document.Load(memory), p.error.empty());
+    EXPECT_EQ(document.errorText, p.error);
+    // A refused container makes nothing.
+    if (!p.error.empty()) {
+      EXPECT_EQ(document.pages.GetCount(), 0);
+    }
   }
 }
 

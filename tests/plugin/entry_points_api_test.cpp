@@ -164,7 +164,7 @@ TEST_F(EntryPoints, MemorySourceFlagsAndFileSourceAtAnOffset) {
   EXPECT_EQ(info.width, 4);
   SpiLocalHandle header = nullptr, pixels = nullptr;
   ASSERT_EQ(GetPicture(path.c_str(), 37, 0, &header, &pixels, nullptr, 0), 0);
-  Dib dib{test::TakeBlock(header), test::TakeBlock(pixels)};
+  Dib dib{test::TakeModuleBlock(header), test::TakeModuleBlock(pixels)};
   EXPECT_EQ(dib.Width(), 4);
   EXPECT_EQ(GetPictureInfo(path.c_str(), 36, 0, &info), 8);  // one byte early: no magic
   std::remove(path.c_str());

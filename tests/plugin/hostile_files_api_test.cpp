@@ -33,8 +33,8 @@ TEST(HostileFiles, DiskFilesGiveTheSameCodes) {
     const int result = GetPicture(path.c_str(), 0, 0, &header, &pixels, nullptr, 0);
     EXPECT_EQ(result, f.picture);
     if (result == 0) {
-      test::TakeBlock(header);
-      test::TakeBlock(pixels);
+      test::TakeModuleBlock(header);
+      test::TakeModuleBlock(pixels);
     }
   }
   std::remove(path.c_str());

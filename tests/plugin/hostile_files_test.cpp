@@ -10,28 +10,28 @@
 
 #include "document/image_document.h"
 #include "io/container_reader.h"
-#include "legacy/legacy_reader.h"
 #include "platform/allocation.h"
 #include "platform/local_memory.h"
 #include "platform/mem_file.h"
 #include "plugin/bitmap_builder.h"
+#include "readers/picture_loader.h"
 #include "support/document_writer.h"
 
 namespace pelo {
 namespace {
 
-// Loads and builds the file as GetPicture does, under budget.
+// Loads and builds the file as GetPicture does, without the call's budget.
 void LoadAndBuild(const test::HostileFile& f) {
   CMemFile file(f.bytes.data(), f.bytes.size());
   CImageDocument document;
   try {
-    if (f.legacy ? ReadLegacyFile(file, &document) != 0 : !document.Load(file)) return;
+    if (CPictureLoader(file).Load(&document) != kResultSuccess) return;
   } catch (const CException&) {
     return;
   }
   LocalHandle header = nullptr;
   LocalHandle pixels = nullptr;
-  if (BuildPictureBitmap(document, &header, &pixels) != 0) return;
+  if (BuildPictureBitmap(document, PictureChoice(), &header, &pixels) != kResultSuccess) return;
   FreeBlock(header);
   FreeBlock(pixels);
 }

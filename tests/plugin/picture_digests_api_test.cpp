@@ -43,8 +43,8 @@ test::PictureOutcome FromDisk(const std::string& path) {
   SpiLocalHandle pixels = nullptr;
   o.picture = GetPicture(path.c_str(), 0, 0, &header, &pixels, nullptr, 0);
   if (o.picture == 0) {
-    o.header = test::TakeBlock(header);
-    o.pixels = test::TakeBlock(pixels);
+    o.header = test::TakeModuleBlock(header);
+    o.pixels = test::TakeModuleBlock(pixels);
   }
   return o;
 }

@@ -97,8 +97,8 @@ Answer Decode(const Source& s) {
     a.infoResult = GetPictureInfo(s.path.c_str(), 0, 0, &info);
     a.pictureResult = GetPicture(s.path.c_str(), 0, 0, &header, &pixels, nullptr, 0);
     if (a.pictureResult == 0) {
-      a.dib.header = test::TakeBlock(header);
-      a.dib.pixels = test::TakeBlock(pixels);
+      a.dib.header = test::TakeModuleBlock(header);
+      a.dib.pixels = test::TakeModuleBlock(pixels);
     }
   }
   a.width = info.width;

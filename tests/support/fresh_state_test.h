@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "document/item_settings.h"
+#include "items/item_settings.h"
 #include "platform/allocation.h"
 
 namespace pelo::test {

@@ -16,6 +16,7 @@
 #include "plugin/bitmap_builder.h"
 #include "plugin/spi_api.h"
 #include "settings/layer_bond.h"
+#include "support/taken_block.h"
 
 namespace pelo::test {
 
@@ -36,15 +37,6 @@ std::int32_t Le32(const std::vector<std::uint8_t>& bytes, std::size_t at) {
   std::int32_t v = 0;
   std::memcpy(&v, bytes.data() + at, sizeof v);
   return v;
-}
-
-std::vector<std::uint8_t> TakeBlock(SpiLocalHandle block) {
-  std::vector<std::uint8_t> bytes(BlockSize(block));
-  const void* p = LockBlock(block);
-  if (p != nullptr && !bytes.empty()) std::memcpy(bytes.data(), p, bytes.size());
-  UnlockBlock(block);
-  FreeBlock(block);
-  return bytes;
 }
 
 void Require(bool condition) {
@@ -86,9 +78,14 @@ void FuzzRecordBody(const std::uint8_t* data, std::size_t size) {
   } catch (const CException&) {
     // A refused body still leaves a document to build and to copy.
   }
+  // Every set of layers the builder draws, the body's size choosing one; the
+  // one layer alone is the first.
+  PictureChoice choice;
+  choice.layers = static_cast<LayerSet>(size % 3);
+  choice.layer = 0;
   LocalHandle header = nullptr;
   LocalHandle pixels = nullptr;
-  if (BuildPictureBitmap(document, &header, &pixels) == SPI_SUCCESS) {
+  if (BuildPictureBitmap(document, choice, &header, &pixels) == kResultSuccess) {
     FreeBlock(header);
     FreeBlock(pixels);
   }

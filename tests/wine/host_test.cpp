@@ -12,6 +12,7 @@
 #include "plugin_module.h"
 #include "support/document_writer.h"
 #include "support/picture_digest.h"
+#include "support/taken_block.h"
 #include "temp_file.h"
 
 namespace pelo::wine {
@@ -82,13 +83,13 @@ struct Picture {
 };
 
 Bytes TakeBlock(HLOCAL block) {
-  Bytes bytes(::LocalSize(block));
-  const void* p = ::LocalLock(block);
-  EXPECT_NE(p, nullptr);
-  if (p != nullptr && !bytes.empty()) std::memcpy(bytes.data(), p, bytes.size());
-  ::LocalUnlock(block);
-  EXPECT_EQ(::LocalFree(block), nullptr) << "LocalFree failed";
-  return bytes;
+  auto lock = [](HLOCAL b) {
+    void* p = ::LocalLock(b);
+    EXPECT_NE(p, nullptr);
+    return p;
+  };
+  auto free = [](HLOCAL b) { EXPECT_EQ(::LocalFree(b), nullptr) << "LocalFree failed"; };
+  return test::CopyOutAndFree(block, ::LocalSize, lock, ::LocalUnlock, free);
 }
 
 std::int32_t Le32(const Bytes& bytes, std::size_t at) {

@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "document/image_document.h"
-#include "plugin/file_format.h"
+#include "readers/picture_loader.h"
 #include "text_conversion.h"
 
 namespace pelo::tools {
@@ -21,13 +21,20 @@ FileFormat FormatOf(const PictureInput& input) {
   }
 }
 
-// The loader's own description of why it refused the file.
-std::string LoaderText(const PictureInput& input) {
-  std::unique_ptr<CFile> file = input.OpenFile();
-  if (!file) return {};
-  CImageDocument document;
-  if (document.Load(*file)) return {};
-  return Cp932ToUtf8(document.errorText);
+// The file's format and, for a current-format file, the loader's own
+// description of why it refused the file.
+std::string LoaderText(const PictureInput& input, FileFormat* format) {
+  try {
+    std::unique_ptr<CFile> file = input.OpenFile();
+    if (!file) return {};
+    CPictureLoader loader(*file);
+    *format = loader.format();
+    CImageDocument document;
+    if (loader.Load(&document) == kResultSuccess) return {};
+    return Cp932ToUtf8(document.errorText);
+  } catch (...) {
+    return {};
+  }
 }
 
 std::string OpenFailure(const PictureInput& input) {
@@ -38,9 +45,10 @@ std::string OpenFailure(const PictureInput& input) {
 }
 
 std::string Rejected(const PictureInput& input) {
-  if (FormatOf(input) == kFormatLegacy)
+  FileFormat format = kFormatNone;
+  const std::string text = LoaderText(input, &format);
+  if (format == kFormatLegacy)
     return "not a readable legacy file: its signature is not \"PELO\" followed by a zero byte";
-  const std::string text = LoaderText(input);
   return text.empty() ? std::string("the file's content was rejected")
                       : "the file's content was rejected: " + text;
 }

@@ -2,10 +2,9 @@
 
 #include "document/color_palette.h"
 #include "failure_reason.h"
-#include "legacy/legacy_reader.h"
 #include "pages/layer.h"
 #include "pages/page.h"
-#include "plugin/file_format.h"
+#include "readers/picture_loader.h"
 #include "text_conversion.h"
 
 namespace pelo::tools {
@@ -29,9 +28,13 @@ std::string LoadDocument(const PictureInput& input, CImageDocument* document, bo
   try {
     std::unique_ptr<CFile> file = input.OpenFile();
     if (!file) return "cannot open the file";
-    *legacy = DetectFileFormat(*file) == kFormatLegacy;
-    if (*legacy) return ReadLegacyFile(*file, document) == 0 ? "" : "cannot read the layers";
-    return document->Load(*file) ? "" : Cp932ToUtf8(document->errorText);
+    CPictureLoader loader(*file);
+    *legacy = loader.format() == kFormatLegacy;
+    if (loader.Load(document) == kResultSuccess) return "";
+    if (*legacy) return "cannot read the layers";
+    if (loader.format() == kFormatNone)
+      return "not a .pel picture: it begins with neither \"PELO\" nor \"PELO2\"";
+    return Cp932ToUtf8(document->errorText);
   } catch (...) {
     return "the file is damaged or ends too early";
   }

@@ -13,12 +13,6 @@
 #include "text_conversion.h"
 #include "thumbnail_writer.h"
 
-#ifdef _WIN32
-#include <fcntl.h>
-#include <io.h>
-#include <windows.h>
-#endif
-
 #ifndef PELCONV_VERSION
 #define PELCONV_VERSION "0"
 #endif
@@ -51,14 +45,6 @@ constexpr char kUsage[] =
     "\n"
     "Exit status: 0 when every file converted, 1 when any failed, 2 for a\n"
     "command line or plug-in that cannot be used.\n";
-
-void PrepareStreams() {
-#ifdef _WIN32
-  ::_setmode(::_fileno(stdin), _O_BINARY);
-  ::_setmode(::_fileno(stdout), _O_BINARY);
-  ::SetConsoleOutputCP(CP_UTF8);
-#endif
-}
 
 // Beside the executable in a build tree; in an installation, where the
 // install step put the module relative to the program.
@@ -130,6 +116,6 @@ int Run(int argc, char** argv) {
 }  // namespace pelo::tools
 
 int main(int argc, char** argv) {
-  pelo::tools::PrepareStreams();
+  pelo::tools::PrepareStandardStreams();
   return pelo::tools::Run(argc, argv);
 }

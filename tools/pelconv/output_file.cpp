@@ -5,9 +5,7 @@
 #include <cstring>
 #include <random>
 
-#ifdef _WIN32
-#include <windows.h>
-#endif
+#include "system_paths.h"
 
 namespace pelo::tools {
 
@@ -18,18 +16,6 @@ std::string TemporaryPathBeside(const std::string& path) {
   char suffix[32];
   std::snprintf(suffix, sizeof suffix, ".%08x.tmp", static_cast<unsigned>(random()));
   return path + suffix;
-}
-
-// Replaces target by source in one step; on Windows rename refuses an
-// existing target.
-bool ReplaceFile(const std::string& source, const std::string& target) {
-#ifdef _WIN32
-  if (::MoveFileExA(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING) != 0) return true;
-  errno = EACCES;  // the system's own error is no errno
-  return false;
-#else
-  return std::rename(source.c_str(), target.c_str()) == 0;
-#endif
 }
 
 class TemporaryFile {
@@ -73,7 +59,7 @@ bool OutputFile::Write(const std::vector<std::uint8_t>& bytes) {
   if (!temporary.Create()) return Fail("cannot create", errno);
   if (!temporary.Write(bytes)) return Fail("cannot write", errno);
   if (!temporary.Close()) return Fail("cannot write", errno);
-  if (!ReplaceFile(temporary.path(), path_)) return Fail("cannot replace", errno);
+  if (!MoveFileOver(temporary.path(), path_)) return Fail("cannot replace", errno);
   temporary.Keep();
   return true;
 }

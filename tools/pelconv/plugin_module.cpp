@@ -1,11 +1,5 @@
 #include "plugin_module.h"
 
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include "platform/local_memory.h"
-#endif
-
 namespace pelo::tools {
 
 template <typename Fn>
@@ -16,38 +10,14 @@ bool PluginModule::Resolve(const char* name, Fn* out) {
   return false;
 }
 
-#ifdef _WIN32
-// Windows hosts free the blocks with the system's own local heap.
 bool PluginModule::ResolveLocalHeap() {
-  lock_ = [](void* h) -> void* { return ::LocalLock(static_cast<HLOCAL>(h)); };
-  unlock_ = [](void* h) -> int { return ::LocalUnlock(static_cast<HLOCAL>(h)); };
-  free_ = [](void* h) -> void* { return ::LocalFree(static_cast<HLOCAL>(h)); };
-  size_ = [](void* h) -> std::size_t { return ::LocalSize(static_cast<HLOCAL>(h)); };
+  const LocalHeapCalls calls = LocalHeapOf(library_);
+  lock_ = calls.lock;
+  unlock_ = calls.unlock;
+  free_ = calls.free;
+  size_ = calls.size;
   return true;
 }
-#else
-// Natively the module exports its local heap, so blocks go back where they
-// came from. A module built without those exports made its blocks with the
-// same core code that this program links, so the program's own calls serve.
-bool PluginModule::ResolveLocalHeap() {
-  lock_ = reinterpret_cast<void* (*)(void*)>(library_.Symbol("LocalLock"));
-  unlock_ = reinterpret_cast<int (*)(void*)>(library_.Symbol("LocalUnlock"));
-  free_ = reinterpret_cast<void* (*)(void*)>(library_.Symbol("LocalFree"));
-  size_ = reinterpret_cast<std::size_t (*)(void*)>(library_.Symbol("LocalSize"));
-  if (lock_ != nullptr && unlock_ != nullptr && free_ != nullptr && size_ != nullptr) return true;
-  lock_ = [](void* h) { return LockBlock(h); };
-  unlock_ = [](void* h) {
-    UnlockBlock(h);
-    return 0;
-  };
-  free_ = [](void* h) -> void* {
-    FreeBlock(h);
-    return nullptr;
-  };
-  size_ = [](void* h) { return BlockSize(h); };
-  return true;
-}
-#endif
 
 bool PluginModule::Load(const std::string& path) {
   path_ = path;

@@ -1,12 +1,6 @@
 #include "progress_line.h"
 
-#ifdef _WIN32
-#include <io.h>
-#define PELO_ISATTY(f) ::_isatty(::_fileno(f))
-#else
-#include <unistd.h>
-#define PELO_ISATTY(f) ::isatty(::fileno(f))
-#endif
+#include "system_paths.h"
 
 namespace pelo::tools {
 
@@ -15,7 +9,7 @@ constexpr std::size_t kMaxNameBytes = 60;
 }
 
 ProgressLine::ProgressLine(std::size_t total, bool wanted)
-    : total_(total), enabled_(wanted && total > 1 && PELO_ISATTY(stderr)) {}
+    : total_(total), enabled_(wanted && total > 1 && IsTerminal(stderr)) {}
 
 void ProgressLine::Show(std::size_t done, const std::string& name) {
   if (!enabled_) return;

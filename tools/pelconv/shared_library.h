@@ -2,6 +2,7 @@
 // dlopen natively, LoadLibraryA on Windows. Unloaded when destroyed.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace pelo::tools {
@@ -26,5 +27,17 @@ class SharedLibrary {
   void* handle_ = nullptr;
   std::string error_;
 };
+
+// The calls that lock, unlock, free and measure the blocks a picture
+// plug-in hands out: the system's local heap on Windows; natively the
+// module's own exports, or this program's core where a module lacks them
+// (it made its blocks with the same code).
+struct LocalHeapCalls {
+  void* (*lock)(void*) = nullptr;
+  int (*unlock)(void*) = nullptr;
+  void* (*free)(void*) = nullptr;
+  std::size_t (*size)(void*) = nullptr;
+};
+LocalHeapCalls LocalHeapOf(const SharedLibrary& library);
 
 }  // namespace pelo::tools

@@ -1,5 +1,6 @@
 #include <dlfcn.h>
 
+#include "platform/local_memory.h"
 #include "shared_library.h"
 
 namespace pelo::tools {
@@ -30,6 +31,28 @@ void SharedLibrary::Close() {
 
 void* SharedLibrary::Symbol(const char* name) const {
   return handle_ != nullptr ? ::dlsym(handle_, name) : nullptr;
+}
+
+LocalHeapCalls LocalHeapOf(const SharedLibrary& library) {
+  LocalHeapCalls calls;
+  calls.lock = reinterpret_cast<void* (*)(void*)>(library.Symbol("LocalLock"));
+  calls.unlock = reinterpret_cast<int (*)(void*)>(library.Symbol("LocalUnlock"));
+  calls.free = reinterpret_cast<void* (*)(void*)>(library.Symbol("LocalFree"));
+  calls.size = reinterpret_cast<std::size_t (*)(void*)>(library.Symbol("LocalSize"));
+  if (calls.lock != nullptr && calls.unlock != nullptr && calls.free != nullptr &&
+      calls.size != nullptr)
+    return calls;
+  calls.lock = [](void* h) { return LockBlock(h); };
+  calls.unlock = [](void* h) {
+    UnlockBlock(h);
+    return 0;
+  };
+  calls.free = [](void* h) -> void* {
+    FreeBlock(h);
+    return nullptr;
+  };
+  calls.size = [](void* h) { return BlockSize(h); };
+  return calls;
 }
 
 }  // namespace pelo::tools

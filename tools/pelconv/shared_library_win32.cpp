@@ -29,4 +29,13 @@ void* SharedLibrary::Symbol(const char* name) const {
   return reinterpret_cast<void*>(::GetProcAddress(static_cast<HMODULE>(handle_), name));
 }
 
+LocalHeapCalls LocalHeapOf(const SharedLibrary&) {
+  LocalHeapCalls calls;
+  calls.lock = [](void* h) -> void* { return ::LocalLock(static_cast<HLOCAL>(h)); };
+  calls.unlock = [](void* h) -> int { return ::LocalUnlock(static_cast<HLOCAL>(h)); };
+  calls.free = [](void* h) -> void* { return ::LocalFree(static_cast<HLOCAL>(h)); };
+  calls.size = [](void* h) -> std::size_t { return ::LocalSize(static_cast<HLOCAL>(h)); };
+  return calls;
+}
+
 }  // namespace pelo::tools

@@ -1,6 +1,8 @@
-// Paths the tool needs from the operating system.
+// What the tool needs from the operating system: paths, file replacement
+// and the standard streams.
 #pragma once
 
+#include <cstdio>
 #include <string>
 
 namespace pelo::tools {
@@ -9,5 +11,13 @@ namespace pelo::tools {
 std::string ExecutablePath();
 // The file name of the plug-in module on this system.
 const char* PluginFileName();
+
+// Replaces target by source in one step, even when target exists. False,
+// with errno set, when it cannot.
+bool MoveFileOver(const std::string& source, const std::string& target);
+// Standard input and output carry bytes unchanged, and the console shows
+// UTF-8 text.
+void PrepareStandardStreams();
+bool IsTerminal(std::FILE* stream);
 
 }  // namespace pelo::tools

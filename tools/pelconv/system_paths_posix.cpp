@@ -1,6 +1,8 @@
 #include <limits.h>
 #include <unistd.h>
 
+#include <cstdio>
+
 #include "system_paths.h"
 
 namespace pelo::tools {
@@ -14,6 +16,16 @@ std::string ExecutablePath() {
 
 const char* PluginFileName() {
   return "Pelo2SPI.so";
+}
+
+bool MoveFileOver(const std::string& source, const std::string& target) {
+  return std::rename(source.c_str(), target.c_str()) == 0;
+}
+
+void PrepareStandardStreams() {}
+
+bool IsTerminal(std::FILE* stream) {
+  return ::isatty(::fileno(stream)) != 0;
 }
 
 }  // namespace pelo::tools

@@ -1,7 +1,8 @@
-#include "document/item_list.h"
+#include "items/item_list.h"
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <string>
 #include <vector>
 
@@ -67,91 +68,66 @@ void MakeAB(CItemList& list) {
   list.InsertAt(1, Make("B"), true);
 }
 
-TEST(ItemList, ANewListIsEmpty) {
-  CItemList list;
-  EXPECT_EQ(list.GetCount(), 0);
-  EXPECT_EQ(Of(list), (Counters{-1, 0, 0, 0}));
-  EXPECT_EQ(list.GetCurrent(), nullptr);
-}
-
-TEST(ItemList, TheFirstInsertionBecomesCurrent) {
-  CItemList list;
-  auto item = Make("A");
-  Item* a = item.get();
-  list.InsertAt(0, std::move(item), true);
-  EXPECT_EQ(list.GetCount(), 1);
-  EXPECT_EQ(Of(list), (Counters{0, 1, 0, 0}));
-  EXPECT_EQ(list.GetCurrent(), a);
-  EXPECT_EQ(a->owner, &list);
-}
-
-TEST(ItemList, InsertingInFrontKeepsTheCurrentItem) {
-  CItemList list;
-  MakeAB(list);
-  const Counters before = Of(list);
-  list.InsertAt(0, Make("C"), true);
-  EXPECT_EQ(Names(list), "CAB");
-  EXPECT_EQ(CurrentName(list), "A");
-  EXPECT_EQ(list.currentIndex, 1);
-  EXPECT_EQ(list.selectedCount, before.selected);
-}
-
-TEST(ItemList, InsertingBehindKeepsTheCurrentIndex) {
-  CItemList list;
-  MakeAB(list);
-  list.InsertAt(2, Make("C"), true);
-  EXPECT_EQ(Names(list), "ABC");
-  EXPECT_EQ(CurrentName(list), "A");
-  EXPECT_EQ(list.currentIndex, 0);
-}
-
-TEST(ItemList, InsertingWithoutKeepCurrentLeavesNone) {
-  CItemList list;
-  MakeAB(list);
-  const Counters before = Of(list);
-  list.InsertAt(0, Make("C"), false);
-  EXPECT_EQ(Names(list), "CAB");
-  EXPECT_EQ(list.currentIndex, -1);
-  EXPECT_EQ(list.GetCurrent(), nullptr);
-  EXPECT_EQ(list.selectedCount, before.selected - 1);
-}
-
-TEST(ItemList, InsertingPastTheEndLeavesEmptySlots) {
-  CItemList list;
-  list.InsertAt(0, Make("A"), true);
-  list.InsertAt(3, Make("D"), true);
-  EXPECT_EQ(Names(list), "A__D");
-  EXPECT_EQ(list.GetAt(1), nullptr);
-  EXPECT_EQ(list.IsFlaggedAt(1), 0);
-  EXPECT_EQ(CurrentName(list), "A");
-}
-
-TEST(ItemList, ANegativePositionInsertsAtTheFront) {
-  CItemList list;
-  MakeAB(list);
-  list.InsertAt(-4, Make("C"), true);
-  EXPECT_EQ(Names(list), "CAB");
-  EXPECT_EQ(CurrentName(list), "A");
-}
-
-TEST(ItemList, InsertingAFlaggedSelectedItemCountsIt) {
-  CItemList list;
-  list.InsertAt(0, Make("A"), true);
-  auto c = Make("C");
-  c->flagged = 1;
-  c->selected = 1;
-  list.InsertAt(1, std::move(c), true);
-  EXPECT_EQ(Of(list), (Counters{0, 2, 1, 1}));
-}
-
-TEST(ItemList, TheFirstInsertionResetsTheCounters) {
-  CItemList list;
-  list.SetCurrent(3);
-  list.SetCurrent(4);
-  auto a = Make("A");
-  a->flagged = 1;
-  list.InsertAt(0, std::move(a), false);
-  EXPECT_EQ(Of(list), (Counters{-1, 0, 0, 0}));
+// Where InsertAt puts an item, which item stays current and how the counters
+// move; a flagged and selected item is the letter in lower case.
+TEST(ItemList, InsertAt) {
+  enum class Start {
+    kEmpty,
+    kA,          // A, current
+    kAB,         // A current, then B
+    kStaleIndex  // empty, after SetCurrent(3) and SetCurrent(4)
+  };
+  struct Case {
+    const char* what;
+    Start start;
+    int position;
+    bool keepCurrent;
+    const char* item;
+    const char* names;
+    Counters counters;
+    const char* current;
+  };
+  const Case cases[] = {
+      {"the first insertion becomes current", Start::kEmpty, 0, true, "A", "A", {0, 1, 0, 0}, "A"},
+      {"in front keeps the current item", Start::kAB, 0, true, "C", "CAB", {1, 1, 0, 0}, "A"},
+      {"behind keeps the current index", Start::kAB, 2, true, "C", "ABC", {0, 1, 0, 0}, "A"},
+      {"without keepCurrent leaves none", Start::kAB, 0, false, "C", "CAB", {-1, 0, 0, 0}, "none"},
+      {"past the end leaves empty slots", Start::kA, 3, true, "D", "A__D", {0, 1, 0, 0}, "A"},
+      {"a negative position is the front", Start::kAB, -4, true, "C", "CAB", {1, 1, 0, 0}, "A"},
+      {"a flagged selected item counts", Start::kA, 1, true, "c", "Ac", {0, 2, 1, 1}, "A"},
+      {"the first insertion resets the counters",
+       Start::kStaleIndex,
+       0,
+       false,
+       "a",
+       "a",
+       {-1, 0, 0, 0},
+       "none"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    CItemList list;
+    if (c.start == Start::kA) list.InsertAt(0, Make("A"), true);
+    if (c.start == Start::kAB) MakeAB(list);
+    if (c.start == Start::kStaleIndex) {
+      list.SetCurrent(3);
+      list.SetCurrent(4);
+    }
+    auto item = Make(c.item);
+    const bool marked = std::islower(static_cast<unsigned char>(c.item[0])) != 0;
+    item->flagged = marked ? 1 : 0;
+    item->selected = marked ? 1 : 0;
+    const Item* inserted = item.get();
+    list.InsertAt(c.position, std::move(item), c.keepCurrent);
+    EXPECT_EQ(Names(list), c.names);
+    EXPECT_EQ(Of(list), c.counters);
+    EXPECT_EQ(CurrentName(list), c.current);
+    EXPECT_EQ(inserted->owner, &list);
+    for (int i = 0; i < list.GetCount(); ++i)
+      if (list.GetAt(i) == nullptr) {
+        EXPECT_EQ(list.IsFlaggedAt(i), 0) << i;
+      }
+  }
 }
 
 TEST(ItemList, RecordsOnAnAppendedItemMoveTheCounters) {

@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-#include "document/list_item.h"
+#include "items/list_item.h"
 
 namespace pelo {
 

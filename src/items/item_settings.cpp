@@ -1,4 +1,4 @@
-#include "document/item_settings.h"
+#include "items/item_settings.h"
 
 #include <atomic>
 

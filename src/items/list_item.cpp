@@ -1,8 +1,19 @@
-#include "document/list_item.h"
+#include "items/list_item.h"
 
-#include "document/item_list.h"
+#include "items/item_list.h"
 
 namespace pelo {
+
+namespace {
+
+// Record tags that open the body of every list item.
+constexpr std::uint16_t kTagName = 1000;
+constexpr std::uint16_t kTagNumber = 1001;
+constexpr std::uint16_t kTagFlagged = 1002;
+constexpr std::uint16_t kTagUserFlag = 1003;
+constexpr std::uint16_t kTagSelected = 1004;
+
+}  // namespace
 
 void CListItem::SetFlagged(std::uint8_t value) {
   if (value == flagged) return;
@@ -27,19 +38,19 @@ void CListItem::SetSelected(std::uint8_t value) {
 bool ReadListItemRecord(CBinaryReader& reader, std::uint16_t tag, std::uint32_t length,
                         CListItem& item, CString& name, std::int32_t& number) {
   switch (tag) {
-    case 1000:
+    case kTagName:
       name = reader.ReadString(static_cast<int>(length));
       return true;
-    case 1001:
+    case kTagNumber:
       number = static_cast<std::int32_t>(reader.ReadDword());
       return true;
-    case 1002:
+    case kTagFlagged:
       item.SetFlagged(reader.ReadByte());
       return true;
-    case 1003:
+    case kTagUserFlag:
       item.userFlag = reader.ReadByte();
       return true;
-    case 1004:
+    case kTagSelected:
       item.SetSelected(reader.ReadByte());
       return true;
     default:

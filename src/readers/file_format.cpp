@@ -1,4 +1,4 @@
-#include "plugin/file_format.h"
+#include "readers/file_format.h"
 
 #include <cstring>
 

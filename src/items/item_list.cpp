@@ -1,4 +1,4 @@
-#include "document/item_list.h"
+#include "items/item_list.h"
 
 #include <algorithm>
 

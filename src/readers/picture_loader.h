@@ -1,0 +1,57 @@
+// The one way from a picture file to a document: the format is told from
+// the first bytes, then the legacy reader or the document's own loader reads
+// the rest. The exported entry points, pelconv and the tests all read
+// pictures through it.
+#pragma once
+
+#include <cstddef>
+
+#include "document/image_document.h"
+#include "platform/file.h"
+#include "platform/plugin_result.h"
+#include "readers/file_format.h"
+
+namespace pelo {
+
+// What GetPictureInfo reports: the size of the picture GetPicture would
+// deliver, and its bits per pixel (8 or 24).
+struct PictureSize {
+  int width = 0;
+  int height = 0;
+  int bitsPerPixel = 8;
+};
+
+class CPictureLoader {
+ public:
+  // Detects the format at the file's position, which stays where it is.
+  explicit CPictureLoader(CFile& file);
+
+  FileFormat format() const { return format_; }
+
+  // What one call may allocate for this file, its load and its picture
+  // together: the budget of what the rest of the file could describe,
+  // inflated as far as deflate can for the current format.
+  std::size_t CallBudget() const;
+
+  // The size alone. A legacy file gives its header's size without its
+  // signature being checked; a current-format file is loaded whole and gives
+  // its current page, or kResultUnknownFormat when it has no current page or,
+  // at 8 bits and below, no current palette (GetPicture could not deliver
+  // that picture). kResultRejected when the loader refuses the file.
+  PluginResult ReadSize(PictureSize* size);
+
+  // The whole document: kResultSuccess, kResultRejected (a legacy signature
+  // that is not "PELO" and its zero byte, or a current-format file that the
+  // loader refused, its reason in errorText), kResultUnknownFormat (neither
+  // format, or a legacy document that cannot be made).
+  PluginResult Load(CImageDocument* document);
+
+  // Both raise the file layer's exception when a legacy file ends early;
+  // the loader of the current format catches its own.
+
+ private:
+  CFile& file_;
+  FileFormat format_;
+};
+
+}  // namespace pelo
