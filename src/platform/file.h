@@ -35,6 +35,11 @@ class CFile {
   virtual void Seek(std::uint64_t position);
   // The size of the file in bytes. A failing query raises CFileException.
   virtual std::uint64_t GetLength() const;
+  // All the file's bytes when they already lie in memory (a memory file),
+  // for a reader that can take them in place; null otherwise.
+  virtual const std::uint8_t* Contents() const {
+    return nullptr;
+  }
 
  private:
   std::intptr_t handle_ = -1;
