@@ -1,6 +1,9 @@
 #include "heap_counter.h"
 
 #include <malloc.h>
+#include <sys/mman.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
@@ -32,6 +35,40 @@ void Add(void* block) {
 
 void Remove(void* block) {
   if (block != nullptr) held.fetch_sub(static_cast<std::int64_t>(malloc_usable_size(block)));
+}
+
+// The anonymous mappings the module makes for its large buffers. Only
+// direct calls of mmap reach the replacement below (the C library's own
+// use does not), so a few slots are enough.
+struct Mapping {
+  std::atomic<void*> address{nullptr};
+  std::size_t length = 0;
+};
+Mapping mappings[64];
+
+void AddMapping(void* address, std::size_t length) {
+  for (Mapping& m : mappings) {
+    void* expected = nullptr;
+    if (m.address.compare_exchange_strong(expected, address)) {
+      m.length = length;
+      const auto now =
+          held.fetch_add(static_cast<std::int64_t>(length)) + static_cast<std::int64_t>(length);
+      std::int64_t top = peak.load();
+      while (now > top && !peak.compare_exchange_weak(top, now)) {
+      }
+      return;
+    }
+  }
+}
+
+void RemoveMapping(void* address) {
+  for (Mapping& m : mappings) {
+    void* expected = address;
+    if (m.address.load() == address && m.address.compare_exchange_strong(expected, nullptr)) {
+      held.fetch_sub(static_cast<std::int64_t>(m.length));
+      return;
+    }
+  }
 }
 
 }  // namespace
@@ -95,6 +132,21 @@ int posix_memalign(void** out, std::size_t alignment, std::size_t size) {
   if (block == nullptr) return ENOMEM;
   *out = block;
   return 0;
+}
+
+// Anonymous mappings count as heap: the module takes its large buffers so.
+void* mmap(void* address, std::size_t length, int protection, int flags, int fd, off_t offset) {
+  const long result = syscall(SYS_mmap, address, length, protection, flags, fd, offset);
+  if (result == -1) return MAP_FAILED;
+  void* mapped = reinterpret_cast<void*>(result);
+  if ((flags & MAP_ANONYMOUS) != 0) pelo::bench::AddMapping(mapped, length);
+  return mapped;
+}
+
+int munmap(void* address, std::size_t length) {
+  const int result = static_cast<int>(syscall(SYS_munmap, address, length));
+  if (result == 0) pelo::bench::RemoveMapping(address);
+  return result;
 }
 
 }  // extern "C"

@@ -1,0 +1,94 @@
+// The benchmark inside a Windows DLL's own process (under wine on this
+// machine): for every current-format document, the module's two calls
+// against a bare zlib and a bare libdeflate inflate of the same body in the
+// same process. Writes one tab-separated line per document, which the
+// native benchmark puts beside its own rows in BENCHMARKS.md.
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "bare_inflate.h"
+#include "bench_documents.h"
+#include "plugin/pixel_kernels.h"
+#include "plugin/spi_api.h"
+#include "round_timer.h"
+
+namespace pelo::bench {
+namespace {
+
+constexpr unsigned kMemorySource = 1;
+
+const char* Source(const BenchDocument& doc) {
+  return reinterpret_cast<const char*>(doc.file.data());
+}
+
+bool PictureInfoOf(const BenchDocument& doc) {
+  PictureInfo info{};
+  return GetPictureInfo(Source(doc), static_cast<intptr_t>(doc.file.size()), kMemorySource,
+                        &info) == SPI_SUCCESS &&
+         info.width == doc.shape.size;
+}
+
+// As a host calls it: the two blocks are freed before the next call, so
+// every call gets memory of its own.
+bool PictureOf(const BenchDocument& doc) {
+  SpiLocalHandle header = nullptr;
+  SpiLocalHandle pixels = nullptr;
+  const int result = GetPicture(Source(doc), static_cast<intptr_t>(doc.file.size()), kMemorySource,
+                                &header, &pixels, nullptr, 0);
+  LocalFree(header);
+  LocalFree(pixels);
+  return result == SPI_SUCCESS;
+}
+
+std::string Measure(const DocumentShape& shape) {
+  const BenchDocument doc = MakeBenchDocument(shape);
+  BareInflate bare(doc);
+  RoundTimer timer;
+  timer.Add("zlib", [&] { return bare.Zlib(); });
+  timer.Add("libdeflate", [&] { return bare.Libdeflate(); });
+  timer.Add("GetPictureInfo", [&] { return PictureInfoOf(doc); });
+  timer.Add("GetPicture", [&] { return PictureOf(doc); });
+  std::ostringstream line;
+  line << Describe(shape) << '\t' << doc.bodySize << '\t' << doc.file.size();
+  if (!timer.Run()) return line.str() + "\trefused\n";
+  for (std::size_t i = 0; i < 4; ++i) line << '\t' << timer.Median(i);
+  line << '\t' << timer.Rounds() << '\n';
+  return line.str();
+}
+
+}  // namespace
+}  // namespace pelo::bench
+
+int main(int argc, char** argv) {
+  using namespace pelo::bench;
+  std::string output;
+  std::vector<int> sizes = {64, 256, 1024, 4096};
+  for (int i = 1; i + 1 < argc; i += 2) {
+    const std::string option = argv[i];
+    if (option == "--output") output = argv[i + 1];
+    if (option == "--sizes") {
+      sizes.clear();
+      std::stringstream in(argv[i + 1]);
+      for (std::string item; std::getline(in, item, ',');) sizes.push_back(std::atoi(item.c_str()));
+    }
+  }
+  if (!BareInflate::HaveLibdeflate()) std::cerr << "built without libdeflate" << std::endl;
+  std::ostringstream text;
+  text << "#\t" << (sizeof(void*) * 8) << "-bit\t" << pelo::ActivePixelKernels().name << '\n';
+  for (int size : sizes)
+    for (int layers : {1, 8})
+      for (int depth : {8, 24}) {
+        const DocumentShape shape{Format::kCurrent, size, layers, depth};
+        std::cerr << "measuring " << Describe(shape) << std::endl;
+        text << Measure(shape);
+      }
+  std::cout << text.str();
+  if (!output.empty()) std::ofstream(output, std::ios::binary) << text.str();
+  return 0;
+}
