@@ -5,9 +5,11 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstddef>
+#include <cstdint>
 
 extern "C" {
 void* __libc_malloc(std::size_t);
@@ -38,36 +40,50 @@ void Remove(void* block) {
 }
 
 // The anonymous mappings the module makes for its large buffers. Only
-// direct calls of mmap reach the replacement below (the C library's own
-// use does not), so a few slots are enough.
+// direct calls of mmap reach the replacements below (the C library's own
+// use does not), so a few slots under a spin lock are enough. A mapping
+// may be given back in parts (the module trims its own to align them).
 struct Mapping {
-  std::atomic<void*> address{nullptr};
+  std::uintptr_t start = 0;
   std::size_t length = 0;
 };
 Mapping mappings[64];
+std::atomic_flag mappingsLock = ATOMIC_FLAG_INIT;
+
+class MappingsLock {
+ public:
+  MappingsLock() {
+    while (mappingsLock.test_and_set(std::memory_order_acquire)) {
+    }
+  }
+  ~MappingsLock() { mappingsLock.clear(std::memory_order_release); }
+};
 
 void AddMapping(void* address, std::size_t length) {
+  MappingsLock lock;
   for (Mapping& m : mappings) {
-    void* expected = nullptr;
-    if (m.address.compare_exchange_strong(expected, address)) {
-      m.length = length;
-      const auto now =
-          held.fetch_add(static_cast<std::int64_t>(length)) + static_cast<std::int64_t>(length);
-      std::int64_t top = peak.load();
-      while (now > top && !peak.compare_exchange_weak(top, now)) {
-      }
-      return;
+    if (m.length != 0) continue;
+    m = {reinterpret_cast<std::uintptr_t>(address), length};
+    const auto now =
+        held.fetch_add(static_cast<std::int64_t>(length)) + static_cast<std::int64_t>(length);
+    std::int64_t top = peak.load();
+    while (now > top && !peak.compare_exchange_weak(top, now)) {
     }
+    return;
   }
 }
 
-void RemoveMapping(void* address) {
+// Unmaps a whole mapping, its head or its tail.
+void RemoveMapping(void* address, std::size_t length) {
+  MappingsLock lock;
+  const auto start = reinterpret_cast<std::uintptr_t>(address);
   for (Mapping& m : mappings) {
-    void* expected = address;
-    if (m.address.load() == address && m.address.compare_exchange_strong(expected, nullptr)) {
-      held.fetch_sub(static_cast<std::int64_t>(m.length));
-      return;
-    }
+    if (m.length == 0 || start < m.start || start >= m.start + m.length) continue;
+    const std::size_t removed = std::min(length, m.start + m.length - start);
+    if (start == m.start) m.start += removed;
+    m.length -= removed;
+    held.fetch_sub(static_cast<std::int64_t>(removed));
+    return;
   }
 }
 
@@ -145,7 +161,7 @@ void* mmap(void* address, std::size_t length, int protection, int flags, int fd,
 
 int munmap(void* address, std::size_t length) {
   const int result = static_cast<int>(syscall(SYS_munmap, address, length));
-  if (result == 0) pelo::bench::RemoveMapping(address);
+  if (result == 0) pelo::bench::RemoveMapping(address, length);
   return result;
 }
 

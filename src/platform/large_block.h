@@ -1,16 +1,17 @@
 // Memory for buffers of kLargeBlockBytes or more. A host opens each picture
 // in fresh memory, and first touching fresh memory in 4 KiB pages costs
-// more than inflating into it (about 4 ms per 1 MiB of faults on the
-// machines measured, against 0.12 ms with 2 MiB pages). Where the system
-// has transparent huge pages on request, such a buffer is a mapping of its
-// own that asks for them; elsewhere it comes from the C heap.
+// more than inflating into it (measured here: 0.44 ms per MiB, against
+// 0.03 to 0.13 ms per MiB in 2 MiB pages). Where the system has
+// transparent huge pages on request, such a buffer is a mapping of its own,
+// in whole aligned huge pages, that asks for them (a block of 1 MiB holds
+// 2 MiB while it lives); elsewhere it comes from the C heap.
 #pragma once
 
 #include <cstddef>
 
 namespace pelo {
 
-inline constexpr std::size_t kLargeBlockBytes = std::size_t{4} << 20;
+inline constexpr std::size_t kLargeBlockBytes = std::size_t{1} << 20;
 
 // count bytes (count >= kLargeBlockBytes), zeroed where the memory comes
 // from the system fresh; null when it cannot be had.
