@@ -4,6 +4,7 @@
 
 #include <libdeflate.h>
 
+#include <atomic>
 #include <memory>
 
 namespace pelo {
@@ -13,6 +14,29 @@ namespace {
 struct DecompressorDeleter {
   void operator()(libdeflate_decompressor* d) const { libdeflate_free_decompressor(d); }
 };
+using Decompressor = std::unique_ptr<libdeflate_decompressor, DecompressorDeleter>;
+
+// One decoder kept from call to call: a new one is a block of several KiB
+// allocated and cleared, as long as inflating a small picture's body. Calls
+// on several threads at once make their own; the one kept goes with the
+// module.
+class KeptDecompressor {
+ public:
+  ~KeptDecompressor() { Decompressor(kept_.exchange(nullptr)); }
+  Decompressor Take() {
+    if (libdeflate_decompressor* kept = kept_.exchange(nullptr)) return Decompressor(kept);
+    return Decompressor(libdeflate_alloc_decompressor());
+  }
+  void Give(Decompressor decompressor) {
+    libdeflate_decompressor* expected = nullptr;
+    if (kept_.compare_exchange_strong(expected, decompressor.get())) decompressor.release();
+  }
+
+ private:
+  std::atomic<libdeflate_decompressor*> kept_{nullptr};
+};
+
+KeptDecompressor keptDecompressor;
 
 }  // namespace
 
@@ -22,15 +46,15 @@ bool WholeInflateAvailable() {
 
 bool InflateWhole(const std::uint8_t* input, std::size_t inputSize, std::uint8_t* out,
                   std::size_t outSize, std::size_t* consumed) {
-  // A few KiB of tables, made per call: cheaper than keeping one per thread
-  // alive inside a host that may unload the module on any thread.
-  const std::unique_ptr<libdeflate_decompressor, DecompressorDeleter> decompressor(
-      libdeflate_alloc_decompressor());
+  Decompressor decompressor = keptDecompressor.Take();
   if (!decompressor) return false;
   std::size_t written = 0;
-  return libdeflate_deflate_decompress_ex(decompressor.get(), input, inputSize, out, outSize,
-                                          consumed, &written) == LIBDEFLATE_SUCCESS &&
-         written == outSize;
+  const bool inflated =
+      libdeflate_deflate_decompress_ex(decompressor.get(), input, inputSize, out, outSize, consumed,
+                                       &written) == LIBDEFLATE_SUCCESS &&
+      written == outSize;
+  keptDecompressor.Give(std::move(decompressor));
+  return inflated;
 }
 
 }  // namespace pelo
