@@ -21,6 +21,7 @@
 #include "bench_report.h"
 #include "document/image_document.h"
 #include "heap_counter.h"
+#include "module_calls.h"
 #include "pages/layer.h"
 #include "pages/page.h"
 #include "platform/mem_file.h"
@@ -32,29 +33,6 @@
 
 namespace pelo::bench {
 namespace {
-
-constexpr unsigned kMemorySource = 1;
-
-const char* Source(const BenchDocument& doc) {
-  return reinterpret_cast<const char*>(doc.file.data());
-}
-
-bool PictureInfoOf(const BenchDocument& doc) {
-  PictureInfo info{};
-  const int result =
-      GetPictureInfo(Source(doc), static_cast<intptr_t>(doc.file.size()), kMemorySource, &info);
-  return result == SPI_SUCCESS && info.width == doc.shape.size;
-}
-
-bool PictureOf(const BenchDocument& doc) {
-  SpiLocalHandle header = nullptr;
-  SpiLocalHandle pixels = nullptr;
-  const int result = GetPicture(Source(doc), static_cast<intptr_t>(doc.file.size()), kMemorySource,
-                                &header, &pixels, nullptr, 0);
-  LocalFree(header);
-  LocalFree(pixels);
-  return result == SPI_SUCCESS;
-}
 
 std::size_t Stride(const DocumentShape& shape) {
   return (static_cast<std::size_t>(shape.size) * (shape.depth / 8) + 3) & ~std::size_t{3};

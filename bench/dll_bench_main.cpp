@@ -14,37 +14,13 @@
 
 #include "bare_inflate.h"
 #include "bench_documents.h"
+#include "module_calls.h"
 #include "plugin/pixel_kernels.h"
 #include "plugin/spi_api.h"
 #include "round_timer.h"
 
 namespace pelo::bench {
 namespace {
-
-constexpr unsigned kMemorySource = 1;
-
-const char* Source(const BenchDocument& doc) {
-  return reinterpret_cast<const char*>(doc.file.data());
-}
-
-bool PictureInfoOf(const BenchDocument& doc) {
-  PictureInfo info{};
-  return GetPictureInfo(Source(doc), static_cast<intptr_t>(doc.file.size()), kMemorySource,
-                        &info) == SPI_SUCCESS &&
-         info.width == doc.shape.size;
-}
-
-// As a host calls it: the two blocks are freed before the next call, so
-// every call gets memory of its own.
-bool PictureOf(const BenchDocument& doc) {
-  SpiLocalHandle header = nullptr;
-  SpiLocalHandle pixels = nullptr;
-  const int result = GetPicture(Source(doc), static_cast<intptr_t>(doc.file.size()), kMemorySource,
-                                &header, &pixels, nullptr, 0);
-  LocalFree(header);
-  LocalFree(pixels);
-  return result == SPI_SUCCESS;
-}
 
 std::string Measure(const DocumentShape& shape) {
   const BenchDocument doc = MakeBenchDocument(shape);

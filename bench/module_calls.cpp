@@ -1,0 +1,28 @@
+#include "module_calls.h"
+
+#include "plugin/spi_api.h"
+
+namespace pelo::bench {
+
+const char* Source(const BenchDocument& doc) {
+  return reinterpret_cast<const char*>(doc.file.data());
+}
+
+bool PictureInfoOf(const BenchDocument& doc) {
+  PictureInfo info{};
+  const int result =
+      GetPictureInfo(Source(doc), static_cast<intptr_t>(doc.file.size()), kMemorySource, &info);
+  return result == SPI_SUCCESS && info.width == doc.shape.size;
+}
+
+bool PictureOf(const BenchDocument& doc) {
+  SpiLocalHandle header = nullptr;
+  SpiLocalHandle pixels = nullptr;
+  const int result = GetPicture(Source(doc), static_cast<intptr_t>(doc.file.size()), kMemorySource,
+                                &header, &pixels, nullptr, 0);
+  LocalFree(header);
+  LocalFree(pixels);
+  return result == SPI_SUCCESS;
+}
+
+}  // namespace pelo::bench
