@@ -138,10 +138,7 @@ Row MeasureCurrent(const DocumentShape& shape) {
 
   BareInflate bare(doc);
   RoundTimer timer;
-  timer.Add("zlib", [&] { return bare.Zlib(); });
-  timer.Add("libdeflate", [&] { return bare.Libdeflate(); });
-  timer.Add("GetPictureInfo", [&] { return PictureInfoOf(doc); });
-  timer.Add("GetPicture", [&] { return PictureOf(doc); });
+  AddPipelineTasks(timer, bare, doc);
   if (png) {
     row.pngBytes = png->size();
     timer.Add("libpng", [&] { return DecodeIndexedPng(*png).size == pictureBytes; });

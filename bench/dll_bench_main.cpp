@@ -26,10 +26,7 @@ std::string Measure(const DocumentShape& shape) {
   const BenchDocument doc = MakeBenchDocument(shape);
   BareInflate bare(doc);
   RoundTimer timer;
-  timer.Add("zlib", [&] { return bare.Zlib(); });
-  timer.Add("libdeflate", [&] { return bare.Libdeflate(); });
-  timer.Add("GetPictureInfo", [&] { return PictureInfoOf(doc); });
-  timer.Add("GetPicture", [&] { return PictureOf(doc); });
+  AddPipelineTasks(timer, bare, doc);
   std::ostringstream line;
   line << Describe(shape) << '\t' << doc.bodySize << '\t' << doc.file.size();
   if (!timer.Run()) return line.str() + "\trefused\n";

@@ -25,4 +25,11 @@ bool PictureOf(const BenchDocument& doc) {
   return result == SPI_SUCCESS;
 }
 
+void AddPipelineTasks(RoundTimer& timer, BareInflate& bare, const BenchDocument& doc) {
+  timer.Add("zlib", [&bare] { return bare.Zlib(); });
+  timer.Add("libdeflate", [&bare] { return bare.Libdeflate(); });
+  timer.Add("GetPictureInfo", [&doc] { return PictureInfoOf(doc); });
+  timer.Add("GetPicture", [&doc] { return PictureOf(doc); });
+}
+
 }  // namespace pelo::bench
