@@ -86,6 +86,9 @@ struct Case {
 
 TEST(ContainerReader, SameBodyOrSameRefusalFromMemoryAndFromDisk) {
   const Bytes body = SampleBody(40000);
+  // Past the size whose buffers are mappings of their own, and not a whole
+  // number of huge pages.
+  const Bytes large = SampleBody((std::size_t{3} << 20) + 12345);
   test::ContainerOptions stored;
   stored.level = 0;
   test::ContainerOptions shortDeclared;
@@ -93,6 +96,7 @@ TEST(ContainerReader, SameBodyOrSameRefusalFromMemoryAndFromDisk) {
   const std::vector<Case> cases = {
       {"level 6", [&] { return test::MakeContainer(body); }, body},
       {"stored", [&] { return test::MakeContainer(body, stored); }, body},
+      {"large body", [&] { return test::MakeContainer(large); }, large},
       {"longer than zlib's bound", [&] { return PaddedContainer(body, 2000); }, body},
       {"garbage after the stream",
        [&] {
