@@ -1,5 +1,9 @@
 #include "module_calls.h"
 
+#ifdef _WIN32
+#include <windows.h>  // LocalFree: a Windows host frees the blocks with the system's call
+#endif
+
 #include "plugin/spi_api.h"
 
 namespace pelo::bench {
