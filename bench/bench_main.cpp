@@ -215,7 +215,9 @@ DllRun ReadDllRows(const std::string& label, const std::string& path) {
     std::getline(fields, body, '\t');
     std::getline(fields, file, '\t');
     row.bodyBytes = std::strtoull(body.c_str(), nullptr, 10);
-    if (line.find("refused") != std::string::npos) {
+    if (line.find("out of memory") != std::string::npos) {
+      row.refused = "the benchmark program ran out of memory";
+    } else if (line.find("refused") != std::string::npos) {
       row.refused = "a measured call failed";
     } else {
       fields >> row.zlib >> row.libdeflate >> row.info >> row.picture;

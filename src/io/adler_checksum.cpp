@@ -129,11 +129,7 @@ __attribute__((target("avx2"))) std::uint32_t Adler32Avx2(std::uint32_t adler,
 #endif
 
 const AdlerForm& ActiveAdlerForm() {
-  static const AdlerForm& active = []() -> const AdlerForm& {
-    for (const AdlerForm& form : AllAdlerForms())
-      if (form.supported()) return form;
-    return AllAdlerForms().back();
-  }();
+  static const AdlerForm& active = FirstSupportedForm(AllAdlerForms());
   return active;
 }
 

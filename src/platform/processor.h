@@ -5,6 +5,8 @@
 // keeps the wider registers across task switches.
 #pragma once
 
+#include <span>
+
 // SSE2 and AVX2 forms: every x86 build, 32-bit ones included. AVX-512 forms:
 // 64-bit x86 only, for their 64-bit masks and BMI2's 64-bit bit deposit.
 #if defined(__i386__) || defined(__x86_64__)
@@ -25,5 +27,15 @@ bool ProcessorHasAvx2();
 // AVX-512 F, BW and VBMI with BMI2, with the operating system saving the
 // 512-bit registers and the mask registers.
 bool ProcessorHasAvx512();
+
+// Which form runs: the first of forms (fastest first, each with a
+// supported() check from above) that this processor supports; the last
+// form of every list runs everywhere.
+template <class Form>
+const Form& FirstSupportedForm(std::span<const Form> forms) {
+  for (const Form& form : forms)
+    if (form.supported()) return form;
+  return forms.back();
+}
 
 }  // namespace pelo
