@@ -1,6 +1,7 @@
 // The benchmark: one run measures every document shape side by side with
 // its floors (a bare inflate of the same body, libpng on the same picture,
 // memcpy of the same bytes) and writes the tables as markdown.
+#include <malloc.h>
 #include <zlib.h>
 
 #include <algorithm>
@@ -15,10 +16,12 @@
 #include <string>
 #include <vector>
 
+#include "bare_inflate.h"
 #include "bench_documents.h"
 #include "bench_report.h"
 #include "document/image_document.h"
 #include "heap_counter.h"
+#include "module_calls.h"
 #include "pages/layer.h"
 #include "pages/page.h"
 #include "platform/mem_file.h"
@@ -30,43 +33,6 @@
 
 namespace pelo::bench {
 namespace {
-
-constexpr unsigned kMemorySource = 1;
-
-const char* Source(const BenchDocument& doc) {
-  return reinterpret_cast<const char*>(doc.file.data());
-}
-
-// The floor: zlib alone inflating the body into a buffer of its own.
-bool BareInflate(const BenchDocument& doc) {
-  auto body = std::make_unique_for_overwrite<std::uint8_t[]>(doc.bodySize);
-  z_stream stream{};
-  if (inflateInit(&stream) != Z_OK) return false;
-  stream.next_in = const_cast<Bytef*>(doc.file.data() + doc.streamOffset);
-  stream.avail_in = static_cast<uInt>(doc.file.size() - doc.streamOffset);
-  stream.next_out = body.get();
-  stream.avail_out = static_cast<uInt>(doc.bodySize);
-  const int result = inflate(&stream, Z_FINISH);
-  inflateEnd(&stream);
-  return result == Z_STREAM_END && stream.total_out == doc.bodySize;
-}
-
-bool PictureInfoOf(const BenchDocument& doc) {
-  PictureInfo info{};
-  const int result =
-      GetPictureInfo(Source(doc), static_cast<intptr_t>(doc.file.size()), kMemorySource, &info);
-  return result == SPI_SUCCESS && info.width == doc.shape.size;
-}
-
-bool PictureOf(const BenchDocument& doc) {
-  SpiLocalHandle header = nullptr;
-  SpiLocalHandle pixels = nullptr;
-  const int result = GetPicture(Source(doc), static_cast<intptr_t>(doc.file.size()), kMemorySource,
-                                &header, &pixels, nullptr, 0);
-  LocalFree(header);
-  LocalFree(pixels);
-  return result == SPI_SUCCESS;
-}
 
 std::size_t Stride(const DocumentShape& shape) {
   return (static_cast<std::size_t>(shape.size) * (shape.depth / 8) + 3) & ~std::size_t{3};
@@ -176,10 +142,9 @@ Row MeasureCurrent(const DocumentShape& shape) {
   if (!doc.picture.empty()) png = EncodeIndexedPng(doc.picture, shape.size, shape.size, palette, 6);
   const std::size_t pictureBytes = doc.picture.size();
 
+  BareInflate bare(doc);
   RoundTimer timer;
-  timer.Add("inflate", [&] { return BareInflate(doc); });
-  timer.Add("GetPictureInfo", [&] { return PictureInfoOf(doc); });
-  timer.Add("GetPicture", [&] { return PictureOf(doc); });
+  AddPipelineTasks(timer, bare, doc);
   if (png) {
     row.pngBytes = png->size();
     timer.Add("libpng", [&] { return DecodeIndexedPng(*png).size == pictureBytes; });
@@ -196,9 +161,10 @@ Row MeasureCurrent(const DocumentShape& shape) {
   }
   row.rounds = std::min(timer.Rounds(), pair.Rounds());
   row.inflate = timer.Median(0);
-  row.info = timer.Median(1);
-  row.picture = timer.Median(2);
-  if (png) row.png = timer.Median(3);
+  row.libdeflate = timer.Median(1);
+  row.info = timer.Median(2);
+  row.picture = timer.Median(3);
+  if (png) row.png = timer.Median(4);
   row.compose = pair.Median(0);
   row.copy = pair.Median(1);
   row.peakHeap = PeakHeapOfPicture(doc);
@@ -226,6 +192,47 @@ Row MeasureLegacy(const DocumentShape& shape) {
   return row;
 }
 
+// The rows pelo_bench_dll wrote in a Windows DLL's process: a first line
+// "#, bits, pixel form", then per document its name, body and file sizes,
+// and the median seconds of zlib, libdeflate, GetPictureInfo, GetPicture.
+DllRun ReadDllRows(const std::string& label, const std::string& path) {
+  DllRun run;
+  run.label = label;
+  std::ifstream in(path);
+  std::string line;
+  // Written by a Windows program to its standard output: lines end in CR LF.
+  auto next = [&in, &line] {
+    if (!std::getline(in, line)) return false;
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    return true;
+  };
+  if (next()) {
+    std::stringstream head(line);
+    std::string mark;
+    std::getline(head, mark, '\t');
+    std::getline(head, run.bits, '\t');
+    std::getline(head, run.pixelForm, '\t');
+  }
+  while (next()) {
+    std::stringstream fields(line);
+    DllRow row;
+    std::string body, file, refused;
+    std::getline(fields, row.document, '\t');
+    std::getline(fields, body, '\t');
+    std::getline(fields, file, '\t');
+    row.bodyBytes = std::strtoull(body.c_str(), nullptr, 10);
+    if (line.find("out of memory") != std::string::npos) {
+      row.refused = "the benchmark program ran out of memory";
+    } else if (line.find("refused") != std::string::npos) {
+      row.refused = "a measured call failed";
+    } else {
+      fields >> row.zlib >> row.libdeflate >> row.info >> row.picture;
+    }
+    run.rows.push_back(row);
+  }
+  return run;
+}
+
 std::vector<int> ParseSizes(const char* text) {
   std::vector<int> sizes;
   std::stringstream in(text);
@@ -242,13 +249,24 @@ int main(int argc, char** argv) {
   std::string output;
   std::string title = "Benchmarks";
   std::vector<int> sizes = {64, 256, 1024, 4096};
+  std::vector<DllRun> dllRuns;
   for (int i = 1; i + 1 < argc; i += 2) {
     const std::string option = argv[i];
     if (option == "--output") output = argv[i + 1];
+    // --dll LABEL=PATH: rows measured in a Windows DLL's own process.
+    if (option == "--dll") {
+      const std::string value = argv[i + 1];
+      const std::size_t equals = value.find('=');
+      dllRuns.push_back(ReadDllRows(value.substr(0, equals), value.substr(equals + 1)));
+    }
     if (option == "--sizes") sizes = ParseSizes(argv[i + 1]);
     if (option == "--title") title = argv[i + 1];
   }
+  // A host opens each picture in memory it has not touched yet: large
+  // blocks always come from fresh mappings, never from a warm heap.
+  mallopt(M_MMAP_THRESHOLD, 64 * 1024);
   Report report(title, zlibVersion(), LibpngVersion(), pelo::ActivePixelKernels().name);
+  for (DllRun& run : dllRuns) report.AddDll(std::move(run));
   for (int size : sizes)
     for (int layers : {1, 8})
       for (int depth : {8, 24}) {

@@ -20,13 +20,32 @@ struct Row {
   std::size_t outputBytes = 0;
   std::size_t layerBytes = 0;
   std::size_t pngBytes = 0;
-  double inflate = 0;
+  double inflate = 0;     // bare zlib inflate into a warm buffer
+  double libdeflate = 0;  // bare libdeflate inflate into a warm buffer
   double info = 0;
   double picture = 0;
   double png = 0;
   double compose = 0;
   double copy = 0;
   std::int64_t peakHeap = 0;
+};
+
+// One document measured inside a Windows DLL's process.
+struct DllRow {
+  std::string document;
+  std::string refused;
+  std::size_t bodyBytes = 0;
+  double zlib = 0;
+  double libdeflate = 0;
+  double info = 0;
+  double picture = 0;
+};
+
+struct DllRun {
+  std::string label;  // e.g. "64-bit DLL under wine"
+  std::string bits;
+  std::string pixelForm;
+  std::vector<DllRow> rows;
 };
 
 class Report {
@@ -36,6 +55,7 @@ class Report {
 
   void AddCurrent(Row row) { current_.push_back(std::move(row)); }
   void AddLegacy(Row row) { legacy_.push_back(std::move(row)); }
+  void AddDll(DllRun run) { dlls_.push_back(std::move(run)); }
   std::string Markdown();
 
  private:
@@ -45,6 +65,8 @@ class Report {
   std::string CompositionTable() const;
   std::string HeapTable() const;
   std::string LegacyTable() const;
+  std::string DllTable(const DllRun& run) const;
+  const Row* NativeRow(const std::string& document) const;
   std::string Targets() const;
 
   std::string title_;
@@ -54,6 +76,7 @@ class Report {
   std::string loadBefore_;
   std::vector<Row> current_;
   std::vector<Row> legacy_;
+  std::vector<DllRun> dlls_;
 };
 
 }  // namespace pelo::bench

@@ -1,10 +1,15 @@
 #include "heap_counter.h"
 
 #include <malloc.h>
+#include <sys/mman.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstddef>
+#include <cstdint>
 
 extern "C" {
 void* __libc_malloc(std::size_t);
@@ -32,6 +37,54 @@ void Add(void* block) {
 
 void Remove(void* block) {
   if (block != nullptr) held.fetch_sub(static_cast<std::int64_t>(malloc_usable_size(block)));
+}
+
+// The anonymous mappings the module makes for its large buffers. Only
+// direct calls of mmap reach the replacements below (the C library's own
+// use does not), so a few slots under a spin lock are enough. A mapping
+// may be given back in parts (the module trims its own to align them).
+struct Mapping {
+  std::uintptr_t start = 0;
+  std::size_t length = 0;
+};
+Mapping mappings[64];
+std::atomic_flag mappingsLock = ATOMIC_FLAG_INIT;
+
+class MappingsLock {
+ public:
+  MappingsLock() {
+    while (mappingsLock.test_and_set(std::memory_order_acquire)) {
+    }
+  }
+  ~MappingsLock() { mappingsLock.clear(std::memory_order_release); }
+};
+
+void AddMapping(void* address, std::size_t length) {
+  MappingsLock lock;
+  for (Mapping& m : mappings) {
+    if (m.length != 0) continue;
+    m = {reinterpret_cast<std::uintptr_t>(address), length};
+    const auto now =
+        held.fetch_add(static_cast<std::int64_t>(length)) + static_cast<std::int64_t>(length);
+    std::int64_t top = peak.load();
+    while (now > top && !peak.compare_exchange_weak(top, now)) {
+    }
+    return;
+  }
+}
+
+// Unmaps a whole mapping, its head or its tail.
+void RemoveMapping(void* address, std::size_t length) {
+  MappingsLock lock;
+  const auto start = reinterpret_cast<std::uintptr_t>(address);
+  for (Mapping& m : mappings) {
+    if (m.length == 0 || start < m.start || start >= m.start + m.length) continue;
+    const std::size_t removed = std::min(length, m.start + m.length - start);
+    if (start == m.start) m.start += removed;
+    m.length -= removed;
+    held.fetch_sub(static_cast<std::int64_t>(removed));
+    return;
+  }
 }
 
 }  // namespace
@@ -95,6 +148,21 @@ int posix_memalign(void** out, std::size_t alignment, std::size_t size) {
   if (block == nullptr) return ENOMEM;
   *out = block;
   return 0;
+}
+
+// Anonymous mappings count as heap: the module takes its large buffers so.
+void* mmap(void* address, std::size_t length, int protection, int flags, int fd, off_t offset) {
+  const long result = syscall(SYS_mmap, address, length, protection, flags, fd, offset);
+  if (result == -1) return MAP_FAILED;
+  void* mapped = reinterpret_cast<void*>(result);
+  if ((flags & MAP_ANONYMOUS) != 0) pelo::bench::AddMapping(mapped, length);
+  return mapped;
+}
+
+int munmap(void* address, std::size_t length) {
+  const int result = static_cast<int>(syscall(SYS_munmap, address, length));
+  if (result == 0) pelo::bench::RemoveMapping(address, length);
+  return result;
 }
 
 }  // extern "C"

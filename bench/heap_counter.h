@@ -1,6 +1,7 @@
 // Bytes held on the C heap by the whole process, and their peak: the
 // benchmark replaces malloc and its relatives, so blocks taken by the
-// module, by zlib inside it and by operator new are all counted.
+// module, by zlib inside it and by operator new are all counted, and so
+// are the anonymous mappings the module makes for its large buffers.
 #pragma once
 
 #include <cstdint>

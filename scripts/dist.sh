@@ -33,6 +33,11 @@ crlf LICENSE "$stage/LICENSE.txt"
 crlf /usr/share/doc/libz-mingw-w64/copyright "$stage/third-party/zlib.txt"
 crlf /usr/share/doc/mingw-w64-common/copyright "$stage/third-party/mingw-w64-runtime.txt"
 crlf /usr/share/doc/gcc-mingw-w64-base/copyright "$stage/third-party/gcc-runtime.txt"
+# libdeflate, compiled in from Debian's source package when the build found it.
+if grep -q "^PELO_LIBDEFLATE_SOURCE:PATH=/" build/dist-x86_64/CMakeCache.txt; then
+  source_dir=$(sed -n 's/^PELO_LIBDEFLATE_SOURCE:PATH=//p' build/dist-x86_64/CMakeCache.txt)
+  crlf "$source_dir/debian/copyright" "$stage/third-party/libdeflate.txt"
+fi
 
 (cd dist && cmake -E tar cf "$name.zip" --format=zip "$name")
 cp "$stage"/Pelo2SPI.sp? dist/

@@ -4,7 +4,8 @@
 set -euo pipefail
 
 PACKAGES=(
-  cmake g++ make pkg-config zlib1g-dev libpng-dev libgtest-dev libgmock-dev libbenchmark-dev
+  cmake g++ make pkg-config zlib1g-dev libdeflate-dev libpng-dev libgtest-dev libgmock-dev
+  libbenchmark-dev
   clang libclang-rt-14-dev locales
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 libz-mingw-w64-dev binutils-mingw-w64-i686
   googletest xvfb xauth
@@ -21,6 +22,12 @@ WINE_PACKAGES=(wine wine32:i386 wine64)
 # ANSI code page; wine takes it from the locale, and names files on disk in
 # that locale's character set, so both locales must exist.
 LOCALES=(en_US.UTF-8 ja_JP.UTF-8)
+# Debian ships no libdeflate for MinGW: the Windows builds compile it from
+# Debian's source package, fetched once into this folder (outside the
+# repository; the build looks there, or where PELO_LIBDEFLATE_SOURCE says).
+LIBDEFLATE_SOURCE_ROOT=/var/cache/pelo2spi
+DEB_SRC_LIST=/etc/apt/sources.list.d/pelo2spi-deb-src.sources
+APT_GET=(apt-get -o DPkg::Lock::Timeout=600)
 
 install_locales() {
   local missing=() l
@@ -34,6 +41,24 @@ install_locales() {
   $SUDO locale-gen >/dev/null
 }
 
+# apt-get source needs a deb-src line for the suite the packages come from.
+fetch_libdeflate_source() {
+  compgen -G "$LIBDEFLATE_SOURCE_ROOT/libdeflate-*/lib/deflate_decompress.c" >/dev/null && return 0
+  if ! grep -rqs "^Types:.*deb-src" /etc/apt/sources.list.d/ && ! grep -qs "^deb-src" /etc/apt/sources.list; then
+    $SUDO tee "$DEB_SRC_LIST" >/dev/null <<'SOURCES'
+Types: deb-src
+URIs: http://deb.debian.org/debian
+Suites: bookworm
+Components: main
+Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
+SOURCES
+    $SUDO "${APT_GET[@]}" update -q || true
+  fi
+  $SUDO mkdir -p "$LIBDEFLATE_SOURCE_ROOT"
+  (cd "$LIBDEFLATE_SOURCE_ROOT" && $SUDO "${APT_GET[@]}" source -q libdeflate >/dev/null 2>&1) ||
+    echo "setup: libdeflate's source package could not be fetched; the Windows builds use zlib alone" >&2
+}
+
 missing=()
 for p in "${PACKAGES[@]}" "${WINE_PACKAGES[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
@@ -42,6 +67,7 @@ SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO="sudo"
 if [ ${#missing[@]} -eq 0 ]; then
   install_locales
+  fetch_libdeflate_source
   exit 0
 fi
 
@@ -49,7 +75,8 @@ export DEBIAN_FRONTEND=noninteractive
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
   $SUDO dpkg --add-architecture i386
 fi
-$SUDO apt-get -o DPkg::Lock::Timeout=600 update -q
+$SUDO "${APT_GET[@]}" update -q
 # Without -t bookworm the i386 and amd64 lists disagree on wine's versions.
-$SUDO apt-get -o DPkg::Lock::Timeout=600 install -y -q -t bookworm "${PACKAGES[@]}" "${WINE_PACKAGES[@]}"
+$SUDO "${APT_GET[@]}" install -y -q -t bookworm "${PACKAGES[@]}" "${WINE_PACKAGES[@]}"
 install_locales
+fetch_libdeflate_source

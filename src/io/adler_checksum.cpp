@@ -8,13 +8,8 @@
 
 #include "platform/processor.h"
 
-#if defined(__i386__) || defined(__x86_64__)
+#ifdef PELO_SSE2_FORMS
 #include <immintrin.h>
-#define PELO_ADLER_SSE2 1
-// 32-bit Windows compilers cannot keep spilled 32-byte vectors aligned.
-#if defined(__x86_64__) && !defined(_WIN32)
-#define PELO_ADLER_AVX2 1
-#endif
 #endif
 
 namespace pelo {
@@ -37,7 +32,7 @@ bool Always() {
   return true;
 }
 
-#ifdef PELO_ADLER_SSE2
+#ifdef PELO_SSE2_FORMS
 
 constexpr std::uint64_t kBase = 65521;
 // zlib's bound (NMAX) on the bytes after which the sums must be reduced: no
@@ -99,7 +94,7 @@ __attribute__((target("sse2"))) std::uint32_t Adler32Sse2(std::uint32_t adler,
 
 #endif
 
-#ifdef PELO_ADLER_AVX2
+#ifdef PELO_AVX2_FORMS
 
 __attribute__((target("avx2"))) std::uint64_t LaneTotal256(__m256i v) {
   return LaneTotal(_mm_add_epi32(_mm256_castsi256_si128(v), _mm256_extracti128_si256(v, 1)));
@@ -134,11 +129,7 @@ __attribute__((target("avx2"))) std::uint32_t Adler32Avx2(std::uint32_t adler,
 #endif
 
 const AdlerForm& ActiveAdlerForm() {
-  static const AdlerForm& active = []() -> const AdlerForm& {
-    for (const AdlerForm& form : AllAdlerForms())
-      if (form.supported()) return form;
-    return AllAdlerForms().back();
-  }();
+  static const AdlerForm& active = FirstSupportedForm(AllAdlerForms());
   return active;
 }
 
@@ -146,10 +137,10 @@ const AdlerForm& ActiveAdlerForm() {
 
 std::span<const AdlerForm> AllAdlerForms() {
   static constexpr AdlerForm kForms[] = {
-#ifdef PELO_ADLER_AVX2
+#ifdef PELO_AVX2_FORMS
       {"avx2", Adler32Avx2, ProcessorHasAvx2},
 #endif
-#ifdef PELO_ADLER_SSE2
+#ifdef PELO_SSE2_FORMS
       {"sse2", Adler32Sse2, ProcessorHasSse2},
 #endif
       {"zlib", Adler32Zlib, Always},

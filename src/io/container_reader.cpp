@@ -2,9 +2,11 @@
 
 #include <zlib.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "io/adler_checksum.h"
+#include "io/whole_inflate.h"
 #include "platform/allocation.h"
 
 namespace pelo {
@@ -78,21 +80,27 @@ class InflateInput {
   std::uint8_t chunk_[kInflateChunkBytes];
 };
 
+constexpr std::size_t kStreamHeaderBytes = 2;
+constexpr std::size_t kChecksumBytes = 4;
+
 // What zlib's inflate accepts with the window inflateInit gives it: method
 // 8, a window of at most 32 KiB, the check bits right and no preset
 // dictionary (which would need one the format never supplies).
-bool ReadStreamHeader(InflateInput& input) {
-  std::uint8_t cmf = 0, flg = 0;
-  if (!input.Byte(&cmf) || !input.Byte(&flg)) return false;
+bool StreamHeaderValid(std::uint8_t cmf, std::uint8_t flg) {
   constexpr int kDeflate = 8, kLargestWindow = 7, kPresetDictionary = 0x20;
   return (cmf * 256 + flg) % 31 == 0 && (cmf & 0x0F) == kDeflate && (cmf >> 4) <= kLargestWindow &&
          (flg & kPresetDictionary) == 0;
 }
 
+bool ReadStreamHeader(InflateInput& input) {
+  std::uint8_t cmf = 0, flg = 0;
+  return input.Byte(&cmf) && input.Byte(&flg) && StreamHeaderValid(cmf, flg);
+}
+
 // The checksum after the deflate data, most significant byte first.
 bool ChecksumMatches(InflateInput& input, const std::uint8_t* out, std::uint32_t size) {
   std::uint32_t stored = 0;
-  for (int i = 0; i < 4; ++i) {
+  for (std::size_t i = 0; i < kChecksumBytes; ++i) {
     std::uint8_t b = 0;
     if (!input.Byte(&b)) return false;
     stored = (stored << 8) | b;
@@ -126,6 +134,69 @@ bool Inflate(CBinaryReader& reader, std::uint8_t* out, std::uint32_t size, CStri
   return false;
 }
 
+// The most input a zlib stream of size bytes takes when a zlib encoder wrote
+// it (zlib's compressBound): the whole-buffer way reads no more, and a
+// stream that needs more still opens by zlib.
+std::uint64_t LargestHonestStream(std::uint32_t size) {
+  return std::uint64_t{size} + (size >> 12) + (size >> 14) + (size >> 25) + 13;
+}
+
+// The whole stream held in memory: in place for a memory source, read into
+// a scratch buffer otherwise. Empty when it cannot be had.
+class WholeInput {
+ public:
+  WholeInput(CFile& file, std::uint64_t available) {
+    const std::uint64_t position = file.GetPosition();
+    size_ = static_cast<std::size_t>(available);
+    if (const std::uint8_t* contents = file.Contents()) {
+      bytes_ = contents + position;
+      return;
+    }
+    owned_ = TryAllocateScratchBytes(size_);
+    if (!owned_) return;
+    std::size_t got = 0;
+    while (got < size_) {
+      const std::uint32_t n =
+          file.Read(owned_.get() + got, static_cast<std::uint32_t>(size_ - got));
+      if (n == 0) break;
+      got += n;
+    }
+    file.Seek(position);
+    size_ = got;
+    bytes_ = owned_.get();
+  }
+  const std::uint8_t* bytes() const { return bytes_; }
+  std::size_t size() const { return bytes_ == nullptr ? 0 : size_; }
+
+ private:
+  std::unique_ptr<std::uint8_t[]> owned_;
+  const std::uint8_t* bytes_ = nullptr;
+  std::size_t size_ = 0;
+};
+
+// The fast way: header, deflate data and checksum over the whole stream at
+// once. False, with the reader where it was, for anything zlib should judge.
+bool InflateWholeStream(CBinaryReader& reader, std::uint8_t* out, std::uint32_t size) {
+  if (!WholeInflateAvailable()) return false;
+  CFile& file = *reader.GetFile();
+  const std::uint64_t start = file.GetPosition();
+  const WholeInput input(file, std::min(file.GetRemaining(), LargestHonestStream(size)));
+  const std::uint8_t* in = input.bytes();
+  const std::size_t inSize = input.size();
+  if (inSize < kStreamHeaderBytes + kChecksumBytes || !StreamHeaderValid(in[0], in[1]))
+    return false;
+  std::size_t consumed = 0;
+  const std::size_t deflateBytes = inSize - kStreamHeaderBytes - kChecksumBytes;
+  if (!InflateWhole(in + kStreamHeaderBytes, deflateBytes, out, size, &consumed)) return false;
+  const std::uint8_t* stored = in + kStreamHeaderBytes + consumed;
+  const std::uint32_t checksum = (std::uint32_t{stored[0]} << 24) |
+                                 (std::uint32_t{stored[1]} << 16) |
+                                 (std::uint32_t{stored[2]} << 8) | stored[3];
+  if (checksum != Adler32(kAdlerStart, out, size)) return false;
+  file.Seek(start + kStreamHeaderBytes + consumed + kChecksumBytes);
+  return true;
+}
+
 }  // namespace
 
 bool InflateContainerBody(CBinaryReader& reader, ContainerBody* body, CString* errorText) {
@@ -147,8 +218,11 @@ bool InflateContainerBody(CBinaryReader& reader, ContainerBody* body, CString* e
     *errorText = kInflateFailed;
     return false;
   }
-  body->bytes = AllocateBytes(body->size);
-  return Inflate(reader, body->bytes.get(), body->size, errorText);
+  body->bytes = AllocateSharedBytes(body->size);
+  // zlib's pass over the same input keeps every refusal and its message
+  // exactly what they were before the faster decoder.
+  return InflateWholeStream(reader, body->bytes.get(), body->size) ||
+         Inflate(reader, body->bytes.get(), body->size, errorText);
 }
 
 }  // namespace pelo

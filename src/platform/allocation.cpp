@@ -5,6 +5,7 @@
 #include <new>
 
 #include "platform/exception.h"
+#include "platform/large_block.h"
 
 namespace pelo {
 
@@ -69,6 +70,20 @@ std::unique_ptr<std::uint8_t[]> AllocateReservedBytes(std::size_t count) {
 std::unique_ptr<std::uint8_t[]> AllocateBytes(std::size_t count) {
   ReserveBytes(count);
   return AllocateReservedBytes(count);
+}
+
+std::shared_ptr<std::uint8_t[]> AllocateSharedBytes(std::size_t count) {
+  if (count < kLargeBlockBytes) return AllocateBytes(count);
+  ReserveBytes(count);
+  auto* block = static_cast<std::uint8_t*>(AllocateLargeBlock(count));
+  if (block == nullptr) throw CMemoryException();
+  return std::shared_ptr<std::uint8_t[]>(
+      block, [count](std::uint8_t* bytes) { FreeLargeBlock(bytes, count); });
+}
+
+std::unique_ptr<std::uint8_t[]> TryAllocateScratchBytes(std::size_t count) {
+  if (count > kMaxBufferBytes) return nullptr;
+  return std::unique_ptr<std::uint8_t[]>(new (std::nothrow) std::uint8_t[count == 0 ? 1 : count]);
 }
 
 std::unique_ptr<std::uint8_t[]> AllocateZeroedBytes(std::size_t count) {

@@ -30,6 +30,11 @@ std::unique_ptr<std::uint8_t[]> AllocateBytes(std::size_t count);
 // AllocateBytes with every byte 0.
 std::unique_ptr<std::uint8_t[]> AllocateZeroedBytes(std::size_t count);
 
+// AllocateBytes for a buffer that other objects come to share (a body whose
+// layers keep it alive). Large ones come from their own mapping
+// (platform/large_block.h).
+std::shared_ptr<std::uint8_t[]> AllocateSharedBytes(std::size_t count);
+
 // AllocateBytes in two halves, for a buffer that may never need memory of
 // its own (its bytes can often be shared from memory already held): every
 // check and charge of an allocation, with the same exceptions, but no
@@ -37,6 +42,13 @@ std::unique_ptr<std::uint8_t[]> AllocateZeroedBytes(std::size_t count);
 // CMemoryException only when the heap is exhausted.
 void ReserveBytes(std::size_t count);
 std::unique_ptr<std::uint8_t[]> AllocateReservedBytes(std::size_t count);
+
+// A short-lived buffer for bytes whose amount a charged buffer already
+// bounds (the compressed input of a body being inflated), for a caller that
+// has another way when it cannot be had: null above kMaxBufferBytes or when
+// the heap is exhausted. Never charged to a budget nor failed by the test
+// hook, so that taking the faster way changes no limit.
+std::unique_ptr<std::uint8_t[]> TryAllocateScratchBytes(std::size_t count);
 
 // count values of T, checked and charged exactly as AllocateBytes does;
 // contents undefined.

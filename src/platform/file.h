@@ -45,6 +45,11 @@ class CFile {
   // bytes (a disk file never can) or fewer are left. The bytes belong to the
   // share from then on: nothing else reads or writes them.
   virtual std::shared_ptr<std::uint8_t[]> Share(std::size_t count);
+  // All the file's bytes when they already lie in memory (a memory file),
+  // for a reader that can take them in place; null otherwise.
+  virtual const std::uint8_t* Contents() const {
+    return nullptr;
+  }
 
  private:
   std::intptr_t handle_ = -1;

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/allocation.h"
+#include "platform/large_block.h"
 #include "platform/local_memory.h"
 
 namespace pelo {
@@ -27,7 +28,7 @@ LocalHandle AllocMovableBlock(std::size_t bytes) {
   block->size = bytes;
   block->locks = 0;
   if (bytes != 0) {
-    block->data = std::malloc(bytes);
+    block->data = bytes >= kLargeBlockBytes ? AllocateLargeBlock(bytes) : std::malloc(bytes);
     if (block->data == nullptr) {
       std::free(block);
       return nullptr;
@@ -51,7 +52,10 @@ void UnlockBlock(LocalHandle h) {
 void FreeBlock(LocalHandle h) {
   Block* block = AsBlock(h);
   if (block == nullptr) return;
-  std::free(block->data);
+  if (block->size >= kLargeBlockBytes)
+    FreeLargeBlock(block->data, block->size);
+  else
+    std::free(block->data);
   std::free(block);
 }
 

@@ -21,6 +21,7 @@ class CMemFile : public CFile {
   std::uint64_t GetPosition() const override { return position_; }
   void Seek(std::uint64_t position) override;
   std::uint64_t GetLength() const override { return size_; }
+  const std::uint8_t* Contents() const override { return data_; }
 
  private:
   const std::uint8_t* data_ = nullptr;

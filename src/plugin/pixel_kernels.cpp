@@ -4,6 +4,8 @@
 #include <array>
 #include <cstring>
 
+#include "platform/processor.h"
+
 namespace pelo {
 
 namespace {
@@ -94,12 +96,6 @@ bool Always() {
   return true;
 }
 
-const PixelKernels& SelectPixelKernels() {
-  for (const PixelKernels& kernels : AllPixelKernels())
-    if (kernels.supported()) return kernels;
-  return AllPixelKernels().back();
-}
-
 }  // namespace
 
 const PixelKernels& WordPixelKernels() {
@@ -122,7 +118,7 @@ std::span<const PixelKernels> AllPixelKernels() {
 }
 
 const PixelKernels& ActivePixelKernels() {
-  static const PixelKernels& active = SelectPixelKernels();
+  static const PixelKernels& active = FirstSupportedForm(AllPixelKernels());
   return active;
 }
 

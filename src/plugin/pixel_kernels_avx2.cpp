@@ -1,10 +1,9 @@
 // Thirty-two pixels per step with AVX2, chosen at run time on processors
-// that have it. Built for 64-bit x86 outside Windows only: 32-bit Windows
-// compilers cannot keep spilled 32-byte vectors aligned on the stack.
+// that have it.
 #include "platform/processor.h"
 #include "plugin/pixel_kernels.h"
 
-#if defined(__x86_64__) && !defined(_WIN32)
+#ifdef PELO_AVX2_FORMS
 
 #include <immintrin.h>
 

@@ -2,11 +2,11 @@
 // word and byte-permute instructions) and BMI2, chosen at run time on
 // processors that have them: the masks of these instructions store only the
 // opaque bytes, so no step reads the destination, and the last, partial
-// step of an 8-bit row needs no other code. Built for 64-bit x86 outside
-// Windows only, like the AVX2 form.
+// step of an 8-bit row needs no other code.
+#include "platform/processor.h"
 #include "plugin/pixel_kernels.h"
 
-#if defined(__x86_64__) && !defined(_WIN32)
+#ifdef PELO_AVX512_FORMS
 
 #include <immintrin.h>
 
@@ -70,12 +70,12 @@ constexpr std::uint64_t kPixelStarts = 0x249249249249ull;  // bit 3i, i < 16
 constexpr std::uint64_t kStepBytes = 0xFFFFFFFFFFFFull;    // 48 bits
 
 PELO_AVX512 __m512i SpreadPixels() {
-  alignas(64) std::uint8_t index[64];
+  std::uint8_t index[64];
   for (int i = 0; i < 16; ++i) {
     for (int b = 0; b < 3; ++b) index[4 * i + b] = static_cast<std::uint8_t>(3 * i + b);
     index[4 * i + 3] = static_cast<std::uint8_t>(3 * i + 2);
   }
-  return _mm512_load_si512(index);
+  return _mm512_loadu_si512(index);
 }
 
 PELO_AVX512 void Rgb24Row(std::uint8_t* dest, const std::uint8_t* source, int width, __m512i spread,
@@ -116,20 +116,12 @@ void CopyRowsAvx512(std::uint8_t* dest, std::ptrdiff_t destStep, std::size_t row
   Avx2PixelKernels().copyRows(dest, destStep, rowBytes, height, source);
 }
 
-bool HasAvx512() {
-  return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
-         __builtin_cpu_supports("avx512vbmi") && __builtin_cpu_supports("bmi2");
-}
-
 }  // namespace
 
 const PixelKernels& Avx512PixelKernels() {
-  static constexpr PixelKernels kAvx512{"avx512",
-                                        BlitIndexedKeyedAvx512,
-                                        BlitIndexedNibbleAvx512,
-                                        BlitRgb24KeyedAvx512,
-                                        CopyRowsAvx512,
-                                        HasAvx512};
+  static constexpr PixelKernels kAvx512{
+      "avx512",       BlitIndexedKeyedAvx512, BlitIndexedNibbleAvx512, BlitRgb24KeyedAvx512,
+      CopyRowsAvx512, ProcessorHasAvx512};
   return kAvx512;
 }
 

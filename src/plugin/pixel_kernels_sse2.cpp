@@ -3,7 +3,7 @@
 #include "platform/processor.h"
 #include "plugin/pixel_kernels.h"
 
-#if defined(__i386__) || defined(__x86_64__)
+#ifdef PELO_SSE2_FORMS
 
 #include <emmintrin.h>
 
