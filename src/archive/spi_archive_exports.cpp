@@ -12,6 +12,7 @@
 #include "archive/spi_archive_api.h"
 #include "document/image_document.h"
 #include "platform/allocation.h"
+#include "platform/exception.h"
 #include "platform/file_name.h"
 #include "platform/folder_file.h"
 #include "platform/local_memory.h"
@@ -100,6 +101,30 @@ void FillInfo(const ArchiveEntry& entry, std::size_t index, Info* info) {
   CopyName(info->filename, entry.fileName);
 }
 
+// The records and the end record in one movable block, charged to the
+// call's budget like a picture.
+template <typename Info>
+PluginResult HandOutList(const std::vector<ArchiveEntry>& entries, LocalHandle* list) {
+  std::size_t bytes = 0;
+  if (!CheckedMul(entries.size() + 1, sizeof(Info), &bytes)) return kResultNoMemory;
+  try {
+    ChargeAllocation(bytes);
+  } catch (const CMemoryException&) {
+    return kResultNoMemory;
+  }
+  LocalHandle block = AllocMovableBlock(bytes);
+  auto* infos = static_cast<Info*>(LockBlock(block));
+  if (infos == nullptr) {
+    FreeBlock(block);
+    return kResultNoMemory;
+  }
+  for (std::size_t i = 0; i < entries.size(); ++i) FillInfo(entries[i], i, &infos[i]);
+  std::memset(&infos[entries.size()], 0, sizeof(Info));
+  UnlockBlock(block);
+  *list = block;
+  return kResultSuccess;
+}
+
 template <typename Info, typename Char>
 int ArchiveInfoOf(const Char* source, std::intptr_t positionOrSize, unsigned int flag,
                   LocalHandle* list) {
@@ -107,22 +132,7 @@ int ArchiveInfoOf(const Char* source, std::intptr_t positionOrSize, unsigned int
   *list = nullptr;
   return WithEntries(source, positionOrSize, flag,
                      [list](const CImageDocument&, const std::vector<ArchiveEntry>& entries) {
-                       std::size_t bytes = 0;
-                       if (!CheckedMul(entries.size() + 1, sizeof(Info), &bytes))
-                         return kResultNoMemory;
-                       ChargeAllocation(bytes);
-                       LocalHandle block = AllocMovableBlock(bytes);
-                       auto* infos = static_cast<Info*>(LockBlock(block));
-                       if (infos == nullptr) {
-                         FreeBlock(block);
-                         return kResultNoMemory;
-                       }
-                       for (std::size_t i = 0; i < entries.size(); ++i)
-                         FillInfo(entries[i], i, &infos[i]);
-                       std::memset(&infos[entries.size()], 0, sizeof(Info));
-                       UnlockBlock(block);
-                       *list = block;
-                       return kResultSuccess;
+                       return HandOutList<Info>(entries, list);
                      });
 }
 
