@@ -13,7 +13,6 @@
 #include "document/image_document.h"
 #include "platform/allocation.h"
 #include "platform/exception.h"
-#include "platform/file_name.h"
 #include "platform/folder_file.h"
 #include "platform/local_memory.h"
 #include "platform/plugin_result.h"
@@ -204,12 +203,7 @@ SPI_EXPORT int SPI_CALL GetPluginInfo(int index, char* buffer, int length) {
 }
 
 SPI_EXPORT int SPI_CALL IsSupported(const char* fileName, uintptr_t sourceWord) {
-  try {
-    return IsSupportedSource(EqualsAsciiIgnoreCase(AnsiPathExtension(fileName), ".pel"),
-                             sourceWord);
-  } catch (...) {
-    return 0;
-  }
+  return IsSupportedFile(fileName, sourceWord);
 }
 
 SPI_EXPORT int SPI_CALL GetArchiveInfo(const char* source, intptr_t positionOrSize,
@@ -238,12 +232,7 @@ SPI_EXPORT int SPI_CALL GetPluginInfoW(int index, wchar_t* buffer, int length) {
 }
 
 SPI_EXPORT int SPI_CALL IsSupportedW(const wchar_t* fileName, uintptr_t sourceWord) {
-  try {
-    return IsSupportedSource(EqualsAsciiIgnoreCase(WidePathExtension(fileName), ".pel"),
-                             sourceWord);
-  } catch (...) {
-    return 0;
-  }
+  return IsSupportedFile(fileName, sourceWord);
 }
 
 SPI_EXPORT int SPI_CALL GetArchiveInfoW(const wchar_t* source, intptr_t positionOrSize,

@@ -1,9 +1,11 @@
 #include "plugin/plugin_info.h"
 
+#include "platform/file_name.h"
 #include "platform/os_handle.h"
 #include "readers/file_format.h"
 
 namespace pelo {
+namespace {
 
 int IsSupportedSource(bool pelExtension, std::uintptr_t sourceWord) {
   unsigned char head[10] = {};
@@ -19,5 +21,27 @@ int IsSupportedSource(bool pelExtension, std::uintptr_t sourceWord) {
   if (!pelExtension) return 0;
   return DetectFormatOfBytes(data, available) != kFormatNone ? 1 : 0;
 }
+
+}  // namespace
+
+int IsSupportedFile(const char* fileName, std::uintptr_t sourceWord) {
+  try {
+    return IsSupportedSource(EqualsAsciiIgnoreCase(AnsiPathExtension(fileName), ".pel"),
+                             sourceWord);
+  } catch (...) {
+    return 0;
+  }
+}
+
+#ifdef _WIN32
+int IsSupportedFile(const wchar_t* fileName, std::uintptr_t sourceWord) {
+  try {
+    return IsSupportedSource(EqualsAsciiIgnoreCase(WidePathExtension(fileName), ".pel"),
+                             sourceWord);
+  } catch (...) {
+    return 0;
+  }
+}
+#endif
 
 }  // namespace pelo

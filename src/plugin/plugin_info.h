@@ -21,9 +21,13 @@ int CopyPluginInfo(const Char* const (&texts)[4], int index, Char* buffer, int l
   return count;
 }
 
-// The source word of IsSupported: a handle of the host's open file when it is
-// below 0x10000 (in all its bits), else the address of the file's first
-// bytes. 1 when the name has the .pel extension and the bytes open a format.
-int IsSupportedSource(bool pelExtension, std::uintptr_t sourceWord);
+// IsSupported of both modules, catching everything: 1 when the name has the
+// .pel extension and the file's first bytes open a format, else 0. The
+// source word is a handle of the host's open file when it is below 0x10000
+// (in all its bits), else the address of the file's first bytes.
+int IsSupportedFile(const char* fileName, std::uintptr_t sourceWord);
+#ifdef _WIN32
+int IsSupportedFile(const wchar_t* fileName, std::uintptr_t sourceWord);
+#endif
 
 }  // namespace pelo

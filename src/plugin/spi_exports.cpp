@@ -8,7 +8,6 @@
 
 #include "document/image_document.h"
 #include "platform/allocation.h"
-#include "platform/file_name.h"
 #include "platform/plugin_result.h"
 #include "plugin/bitmap_builder.h"
 #include "plugin/picture_source.h"
@@ -119,12 +118,7 @@ SPI_EXPORT int SPI_CALL GetPluginInfo(int index, char* buffer, int length) {
 }
 
 SPI_EXPORT int SPI_CALL IsSupported(const char* fileName, uintptr_t sourceWord) {
-  try {
-    return IsSupportedSource(EqualsAsciiIgnoreCase(AnsiPathExtension(fileName), ".pel"),
-                             sourceWord);
-  } catch (...) {
-    return 0;
-  }
+  return IsSupportedFile(fileName, sourceWord);
 }
 
 SPI_EXPORT int SPI_CALL GetPictureInfo(const char* source, intptr_t positionOrSize,
@@ -158,12 +152,7 @@ SPI_EXPORT int SPI_CALL GetPluginInfoW(int index, wchar_t* buffer, int length) {
 }
 
 SPI_EXPORT int SPI_CALL IsSupportedW(const wchar_t* fileName, uintptr_t sourceWord) {
-  try {
-    return IsSupportedSource(EqualsAsciiIgnoreCase(WidePathExtension(fileName), ".pel"),
-                             sourceWord);
-  } catch (...) {
-    return 0;
-  }
+  return IsSupportedFile(fileName, sourceWord);
 }
 
 SPI_EXPORT int SPI_CALL GetPictureInfoW(const wchar_t* source, intptr_t positionOrSize,

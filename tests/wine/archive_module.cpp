@@ -2,15 +2,6 @@
 
 namespace pelo::wine {
 
-namespace {
-
-template <typename Fn>
-Fn Lookup(HMODULE module, const char* name) {
-  return reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
-}
-
-}  // namespace
-
 ArchiveModule::ArchiveModule() {
   module_ = ::LoadLibraryA((ProgramFolder() + kArchiveModuleFileName).c_str());
   if (module_ == nullptr) return;
