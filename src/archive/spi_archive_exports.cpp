@@ -160,6 +160,18 @@ int FileInfoOf(const Char* source, std::intptr_t positionOrSize, const Char* nam
                      });
 }
 
+// Frees a block that is not handed to the host, whatever happens.
+class OwnedBlock {
+ public:
+  explicit OwnedBlock(LocalHandle block) : block_(block) {}
+  ~OwnedBlock() { FreeBlock(block_); }
+  OwnedBlock(const OwnedBlock&) = delete;
+  OwnedBlock& operator=(const OwnedBlock&) = delete;
+
+ private:
+  LocalHandle block_;
+};
+
 // A file source is read from its beginning: position names the entry. A
 // memory source cannot name one, so it is not provided.
 template <typename Char>
@@ -182,11 +194,11 @@ int FileOf(const Char* source, std::intptr_t position, Char* dest, unsigned int 
                          *block = file;
                          return kResultSuccess;
                        }
+                       const OwnedBlock owned(file);
                        const void* bytes = LockBlock(file);
                        const bool written =
                            WriteFileInFolder(dest, entry.fileName, bytes, entry.fileBytes);
                        UnlockBlock(file);
-                       FreeBlock(file);
                        return written ? kResultSuccess : kResultOpenFailed;
                      });
 }
