@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds both Windows plug-ins in release form (no tests, no tools, stripped)
-# and writes dist/: Pelo2SPI.spi, Pelo2SPI.sph, the users' README.txt, the
+# and writes dist/: Pelo2SPI.spi, Pelo2SPI.sph, the archive plug-ins
+# Pelo2Layers.spi and Pelo2Layers.sph, the users' README.txt, the
 # licence and the third-party licences, and the same files zipped as
 # dist/Pelo2SPI-VERSION-windows.zip.
 set -euo pipefail
@@ -11,7 +12,7 @@ version=$(sed -n 's/^project(Pelo2SPI VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt
 name="Pelo2SPI-$version-windows"
 stage="dist/$name"
 # Only what this script writes: the Debian package may lie beside it.
-rm -rf "$stage" "dist/$name.zip" dist/Pelo2SPI.spi dist/Pelo2SPI.sph
+rm -rf "$stage" "dist/$name.zip" dist/Pelo2SPI.sp? dist/Pelo2Layers.sp?
 mkdir -p "$stage/third-party"
 
 for arch in i686 x86_64; do
@@ -19,9 +20,10 @@ for arch in i686 x86_64; do
   cmake -S . -B "$tree" --toolchain "$PWD/cmake/mingw-$arch.cmake" -DCMAKE_BUILD_TYPE=Release \
     -DPELO_BUILD_TESTS=OFF -DPELO_BUILD_TOOLS=OFF -DPELO_BUILD_BENCH=OFF \
     -DCMAKE_SHARED_LINKER_FLAGS=-s >/dev/null
-  cmake --build "$tree" --target Pelo2SPI -j 2
+  cmake --build "$tree" --target Pelo2SPI Pelo2Layers -j 2
 done
-cp build/dist-i686/Pelo2SPI.spi build/dist-x86_64/Pelo2SPI.sph "$stage/"
+cp build/dist-i686/Pelo2SPI.spi build/dist-x86_64/Pelo2SPI.sph build/dist-i686/Pelo2Layers.spi \
+  build/dist-x86_64/Pelo2Layers.sph "$stage/"
 
 # Windows text files: CRLF line ends.
 crlf() { sed 's/\r*$/\r/' "$1" >"$2"; }
@@ -40,6 +42,6 @@ if grep -q "^PELO_LIBDEFLATE_SOURCE:PATH=/" build/dist-x86_64/CMakeCache.txt; th
 fi
 
 (cd dist && cmake -E tar cf "$name.zip" --format=zip "$name")
-cp "$stage"/Pelo2SPI.sp? dist/
+cp "$stage"/Pelo2SPI.sp? "$stage"/Pelo2Layers.sp? dist/
 echo "dist/$name.zip"
 ls -l dist

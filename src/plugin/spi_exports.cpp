@@ -8,11 +8,10 @@
 
 #include "document/image_document.h"
 #include "platform/allocation.h"
-#include "platform/file_name.h"
-#include "platform/os_handle.h"
 #include "platform/plugin_result.h"
 #include "plugin/bitmap_builder.h"
 #include "plugin/picture_source.h"
+#include "plugin/plugin_info.h"
 #include "plugin/spi_api.h"
 #include "readers/file_format.h"
 #include "readers/picture_loader.h"
@@ -49,35 +48,6 @@ constexpr const char* kPluginInfo[] = {
     L"*.pel",
     L"PELO/PELO2\u30D5\u30A1\u30A4\u30EB",
 };
-
-// Copies the whole text with its terminator when the buffer holds it, else
-// the first length units with none; returns the units copied.
-template <typename Char>
-int CopyPluginInfo(const Char* const (&texts)[4], int index, Char* buffer, int length) {
-  if (static_cast<unsigned>(index) >= 4 || length <= 0 || buffer == nullptr) return 0;
-  const Char* text = texts[index];
-  int count = static_cast<int>(std::char_traits<Char>::length(text)) + 1;
-  if (count >= length) count = length;
-  std::memcpy(buffer, text, static_cast<std::size_t>(count) * sizeof(Char));
-  return count;
-}
-
-// The source word of IsSupported: a handle of the host's open file when it is
-// below 0x10000 (in all its bits), else the address of the file's first bytes.
-int IsSupportedSource(bool pelExtension, uintptr_t sourceWord) {
-  unsigned char head[10] = {};
-  const unsigned char* data = head;
-  std::uint32_t available = 0;
-  if ((sourceWord & ~static_cast<uintptr_t>(0xFFFF)) == 0) {
-    if (!ReadOsHandle(sourceWord, head, sizeof head, &available)) return 0;
-  } else {
-    // The host hands at least the first bytes of the file in memory.
-    data = reinterpret_cast<const unsigned char*>(sourceWord);
-    available = 4;
-  }
-  if (!pelExtension) return 0;
-  return DetectFormatOfBytes(data, available) != kFormatNone ? 1 : 0;
-}
 
 // Runs body over the loader of the source's file object, with the call's
 // allocation budget open; open failures give 6, and every exception ends as
@@ -148,12 +118,7 @@ SPI_EXPORT int SPI_CALL GetPluginInfo(int index, char* buffer, int length) {
 }
 
 SPI_EXPORT int SPI_CALL IsSupported(const char* fileName, uintptr_t sourceWord) {
-  try {
-    return IsSupportedSource(EqualsAsciiIgnoreCase(AnsiPathExtension(fileName), ".pel"),
-                             sourceWord);
-  } catch (...) {
-    return 0;
-  }
+  return IsSupportedFile(fileName, sourceWord);
 }
 
 SPI_EXPORT int SPI_CALL GetPictureInfo(const char* source, intptr_t positionOrSize,
@@ -187,12 +152,7 @@ SPI_EXPORT int SPI_CALL GetPluginInfoW(int index, wchar_t* buffer, int length) {
 }
 
 SPI_EXPORT int SPI_CALL IsSupportedW(const wchar_t* fileName, uintptr_t sourceWord) {
-  try {
-    return IsSupportedSource(EqualsAsciiIgnoreCase(WidePathExtension(fileName), ".pel"),
-                             sourceWord);
-  } catch (...) {
-    return 0;
-  }
+  return IsSupportedFile(fileName, sourceWord);
 }
 
 SPI_EXPORT int SPI_CALL GetPictureInfoW(const wchar_t* source, intptr_t positionOrSize,

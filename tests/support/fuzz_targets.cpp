@@ -4,6 +4,8 @@
 #include <cstring>
 #include <vector>
 
+#include "archive/archive_listing.h"
+#include "archive/entry_file.h"
 #include "document/image_document.h"
 #include "io/binary_reader.h"
 #include "io/record_stream.h"
@@ -15,6 +17,7 @@
 #include "platform/mem_file.h"
 #include "plugin/bitmap_builder.h"
 #include "plugin/spi_api.h"
+#include "readers/picture_loader.h"
 #include "settings/layer_bond.h"
 #include "support/taken_block.h"
 
@@ -43,6 +46,31 @@ void Require(bool condition) {
   if (!condition) std::abort();
 }
 
+// The archive view of the same file, as the archive module's calls make it:
+// every entry it lists is drawn at the size it was listed with.
+void ListAndExtract(const std::vector<std::uint8_t>& file) {
+  CMemFile memory(file.data(), file.size());
+  try {
+    CPictureLoader loader(memory);
+    if (loader.format() == kFormatNone) return;
+    AllocationBudget budget(loader.CallBudget());
+    CImageDocument document;
+    if (loader.Load(&document) != kResultSuccess) return;
+    std::vector<ArchiveEntry> entries;
+    if (ListArchiveEntries(document, &entries) != kResultSuccess) return;
+    for (const ArchiveEntry& entry : entries) {
+      LocalHandle block = nullptr;
+      if (BuildEntryFile(document, entry.choice, &block) != kResultSuccess) {
+        Require(block == nullptr);
+        continue;
+      }
+      const std::vector<std::uint8_t> bytes = TakeBlock(block);
+      Require(bytes.size() == entry.fileBytes && bytes[0] == 'B' && bytes[1] == 'M');
+    }
+  } catch (const CException&) {
+  }
+}
+
 }  // namespace
 
 void FuzzPicture(const std::uint8_t* data, std::size_t size) {
@@ -57,6 +85,7 @@ void FuzzPicture(const std::uint8_t* data, std::size_t size) {
   SpiLocalHandle header = nullptr;
   SpiLocalHandle pixels = nullptr;
   const int pictureResult = GetPicture(source, length, kMemorySource, &header, &pixels, nullptr, 0);
+  ListAndExtract(file);
   if (pictureResult != SPI_SUCCESS) {
     Require(header == nullptr && pixels == nullptr);
     return;

@@ -10,7 +10,8 @@ namespace pelo::test {
 
 // The first byte picks the layer mode (bit 0: every layer); the rest is a
 // whole file handed to GetPictureInfo and GetPicture as a memory source.
-// Aborts when the two disagree on a picture that GetPicture delivered.
+// Aborts when the two disagree on a picture that GetPicture delivered. The
+// archive view of the file is listed and every entry drawn as well.
 void FuzzPicture(const std::uint8_t* data, std::size_t size);
 
 // A record body walked straight into a document under the budget its size

@@ -3,6 +3,7 @@
 // without leaving a partial file behind.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -307,7 +308,82 @@ INSTANTIATE_TEST_SUITE_P(
         CommandLine{{"--thumbnail", "4097", "x.pel", "x.png"}, 2, "SIZE from 1 to 4096"},
         CommandLine{{"--thumbnail", "64", "x.pel", "x.png", "y.pel"}, 2, "no other files"},
         CommandLine{{"--info", "--thumbnail", "64", "x.pel", "x.png"}, 2, "no other files"},
-        CommandLine{{"--thumbnail", "64", "missing.pel", "x.png"}, 1, "missing.pel: cannot open"}));
+        CommandLine{{"--thumbnail", "64", "missing.pel", "x.png"}, 1, "missing.pel: cannot open"},
+        CommandLine{{"--split", "--layers", "all", "x.pel"}, 2, "--layers do not apply"},
+        CommandLine{{"--split", "-"}, 2, "standard input (-) has none"},
+        CommandLine{{"--split", "missing.pel"}, 1, "missing.pel: cannot open"}));
+
+// -------------------------------------------------------------- split ---
+
+// Every file under folder, as paths relative to it with '/' between parts.
+std::vector<std::string> TreeOf(const fs::path& folder) {
+  std::vector<std::string> files;
+  for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+    if (!entry.is_regular_file()) continue;
+    const std::u8string name = entry.path().lexically_relative(folder).generic_u8string();
+    files.emplace_back(name.begin(), name.end());
+  }
+  std::sort(files.begin(), files.end());
+  return files;
+}
+
+TEST(PelconvSplit, WritesTheTreeOfTheSpriteSample) {
+  ScratchFolder scratch;
+  const RunResult run =
+      RunPelconv(scratch.path(), {"--split", "-o", "out", (kSamples / "sprite.pel").string()});
+  ASSERT_EQ(run.status, 0) << run.err;
+  const std::vector<std::string> expected = {
+      "001 Stand/all layers.png",
+      "001 Stand/layer 01 Sword (hidden).png",
+      "001 Stand/layer 02 \xe9\xa1\x94.png",
+      "001 Stand/layer 03 Body.png",
+      "001 Stand/layer 04 \xe5\xbd\xb1.png",
+      "001 Stand/palette 01 Day.png",
+      "001 Stand/palette 02 Night.png",
+      "001 Stand/picture.png",
+      "002 Blink/all layers.png",
+      "002 Blink/layer 01 Sword (hidden).png",
+      "002 Blink/layer 02 \xe9\xa1\x94.png",
+      "002 Blink/layer 03 Body.png",
+      "002 Blink/layer 04 \xe5\xbd\xb1.png",
+      "002 Blink/palette 01 Day.png",
+      "002 Blink/palette 02 Night.png",
+      "002 Blink/picture.png",
+  };
+  EXPECT_EQ(TreeOf(scratch.path() / "out" / "sprite"), expected);
+}
+
+// The picture of the current page, with its visible layers or every layer,
+// is the host's picture; the file stays where it is.
+TEST(PelconvSplit, PictureEntriesAreTheHostsPicturesForEverySample) {
+  ScratchFolder scratch;
+  for (const char* name : kSampleNames) {
+    SCOPED_TRACE(name);
+    const fs::path input = scratch.path() / (std::string(name) + ".pel");
+    fs::copy_file(kSamples / (std::string(name) + ".pel"), input);
+    const RunResult run = RunPelconv(scratch.path(), {"--split", "--quiet", input.string()});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(run.out.empty());
+    const fs::path folder = scratch.path() / name;
+    const std::vector<std::string> tree = TreeOf(folder);
+    ASSERT_FALSE(tree.empty());
+    // The samples' current page is their first.
+    const std::string page = tree.front().substr(0, tree.front().find('/'));
+    EXPECT_EQ(ReadPng((folder / page / "picture.png").string()), HostPicture(input, 0));
+    EXPECT_EQ(ReadPng((folder / page / "all layers.png").string()), HostPicture(input, 1));
+  }
+}
+
+TEST(PelconvSplit, ABadFileIsReportedWhileTheOthersSplit) {
+  ScratchFolder scratch;
+  WriteBytes(scratch.path() / "bad.pel", pelo::test::Bytes(64, 'x'));
+  fs::copy_file(kSamples / "mushroom-bank.pel", scratch.path() / "good.pel");
+  const RunResult run = RunPelconv(scratch.path(), {"--split", "--quiet", "bad.pel", "good.pel"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("bad.pel: "), std::string::npos) << run.err;
+  EXPECT_FALSE(fs::exists(scratch.path() / "bad"));
+  EXPECT_EQ(TreeOf(scratch.path() / "good").size(), 6u);
+}
 
 // ---------------------------------------------------------- thumbnail ---
 

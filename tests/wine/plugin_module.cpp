@@ -2,15 +2,6 @@
 
 namespace pelo::wine {
 
-namespace {
-
-template <typename Fn>
-Fn Lookup(HMODULE module, const char* name) {
-  return reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
-}
-
-}  // namespace
-
 std::string ProgramFolder() {
   char path[MAX_PATH] = {};
   const DWORD n = ::GetModuleFileNameA(nullptr, path, MAX_PATH);

@@ -85,4 +85,11 @@ class PluginModule {
 // The folder of this program, with a trailing backslash.
 std::string ProgramFolder();
 
+// An exported function of module by name, as the host's own type; null when
+// the module lacks it.
+template <typename Fn>
+Fn Lookup(HMODULE module, const char* name) {
+  return reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
+}
+
 }  // namespace pelo::wine

@@ -9,6 +9,7 @@
 #include "module_copy.h"
 #include "options.h"
 #include "plugin_module.h"
+#include "splitter.h"
 #include "system_paths.h"
 #include "text_conversion.h"
 #include "thumbnail_writer.h"
@@ -35,6 +36,8 @@ constexpr char kUsage[] =
     "                         layer (default: the LayerBond setting of the module)\n"
     "      --info             print format, size, depth, pages, palettes and\n"
     "                         layers instead of converting\n"
+    "      --split            write every page, layer set, layer and palette of\n"
+    "                         each FILE as PNG files into a folder named after it\n"
     "      --thumbnail SIZE INPUT OUTPUT\n"
     "                         write INPUT as a PNG thumbnail OUTPUT no larger than\n"
     "                         SIZE x SIZE, scaled by whole factors without blur\n"
@@ -90,6 +93,7 @@ int Run(int argc, char** argv) {
     return 0;
   }
   if (options.version) return PrintVersion(options);
+  if (options.split) return Splitter(options).Run() == 0 ? 0 : kExitFailedFiles;
 
   std::string pluginPath = options.pluginPath.empty() ? DefaultPluginPath() : options.pluginPath;
   // Declared before the module, so the copy is unloaded before its folder goes.

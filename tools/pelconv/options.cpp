@@ -67,6 +67,7 @@ bool Options::ParseOne(int argc, const char* const* argv, int* i) {
   if (arg == "--version") return version = true;
   if (arg == "-q" || arg == "--quiet") return quiet = true;
   if (arg == "--info") return info = true;
+  if (arg == "--split") return split = true;
   if (arg == "--thumbnail") return TakeThumbnail(argc, argv, i);
   if (arg == "-o" || name == "--output") return TakeValue(argc, argv, i, &outputFolder);
   if (name == "--plugin") return TakeValue(argc, argv, i, &pluginPath);
@@ -93,8 +94,8 @@ bool Options::Parse(int argc, const char* const* argv) {
 
 bool Options::CheckCombination() {
   if (thumbnail) {
-    if (inputs.empty() && outputFolder.empty() && !info) return true;
-    error_ = "--thumbnail converts one INPUT into OUTPUT; no other files, -o or --info";
+    if (inputs.empty() && outputFolder.empty() && !info && !split) return true;
+    error_ = "--thumbnail converts one INPUT into OUTPUT; no other files, -o, --info or --split";
     return false;
   }
   if (inputs.empty()) {
@@ -107,6 +108,14 @@ bool Options::CheckCombination() {
   }
   if (!outputFolder.empty() && info) {
     error_ = "--info writes no files; -o does not apply";
+    return false;
+  }
+  if (split && (info || layers)) {
+    error_ = "--split writes every layer set; --info and --layers do not apply";
+    return false;
+  }
+  if (split && std::count(inputs.begin(), inputs.end(), "-") > 0) {
+    error_ = "--split names its folder after the input file; standard input (-) has none";
     return false;
   }
   return true;

@@ -29,6 +29,7 @@ class Options {
   std::string pluginPath;           // empty: the module beside the executable
   std::optional<ThumbnailRequest> thumbnail;
   bool info = false;
+  bool split = false;  // every entry of the archive view, one folder per input
   bool quiet = false;
   bool help = false;
   bool version = false;
