@@ -1,7 +1,6 @@
 #include "platform/allocation.h"
 
 #include <cstring>
-#include <limits>
 #include <new>
 
 #include "platform/exception.h"
@@ -12,12 +11,6 @@ namespace {
 thread_local long failCountdown = 0;
 thread_local AllocationBudget* innermostBudget = nullptr;
 }  // namespace
-
-std::size_t LoadBudgetFor(std::uint64_t describedBytes) {
-  constexpr std::uint64_t kMax = std::numeric_limits<std::size_t>::max();
-  if (describedBytes > (kMax - kLoadBudgetMargin) / kLoadBudgetFactor) return kMax;
-  return static_cast<std::size_t>(describedBytes * kLoadBudgetFactor + kLoadBudgetMargin);
-}
 
 AllocationBudget::AllocationBudget(std::size_t limit) : outer_(innermostBudget), limit_(limit) {
   innermostBudget = this;

@@ -57,6 +57,7 @@ TEST(LegacyReader, BuildsOnePageWithTheLayersInFileOrder) {
     EXPECT_EQ(l.Layer(i)->name, names[i]);
     EXPECT_EQ(l.Layer(i)->visible, visible[i]);
     ASSERT_EQ(l.Layer(i)->pixelsSize, 4u);
+    l.Layer(i)->MaterializePixels();
     EXPECT_EQ(Bytes(l.Layer(i)->pixels.get(), l.Layer(i)->pixels.get() + 4), pixels[i]);
   }
 }

@@ -72,7 +72,7 @@ void FuzzRecordBody(const std::uint8_t* data, std::size_t size) {
   CBinaryReader reader(&file);
   CImageDocument document;
   // One budget for the load, the picture and the copy, as a call has.
-  AllocationBudget budget(LoadBudgetFor(size));
+  AllocationBudget budget(kMaxCallBytes);
   try {
     ReadRecords(reader, static_cast<std::uint32_t>(size), DocumentRecordHandler, &document);
   } catch (const CException&) {
