@@ -111,6 +111,7 @@ bool CImageDocument::Load(CFile& file) {
     CBinaryReader reader(&file);
     ContainerBody body;
     if (!InflateContainerBody(reader, &body, &errorText)) return false;
+    AllocationBudget described(LoadBudgetFor(body.size));
     // Layers take their pixels from the body in place, without a copy.
     CBodyFile memory(body.bytes, body.size);
     CBinaryReader bodyReader(&memory);

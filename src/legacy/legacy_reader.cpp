@@ -111,6 +111,11 @@ PluginResult ReadLegacyFile(CFile& file, CImageDocument* document) {
   return kResultSuccess;
 }
 
+bool ReadLegacySignature(CFile& file) {
+  CBinaryReader reader(&file);
+  return ReadSignature(reader);
+}
+
 LegacyPictureSize ReadLegacyPictureSize(CFile& file) {
   file.Seek(file.GetPosition() + kSignatureField);
   CBinaryReader reader(&file);

@@ -1,6 +1,7 @@
 #include "platform/allocation.h"
 
 #include <cstring>
+#include <limits>
 #include <new>
 
 #include "platform/exception.h"
@@ -11,6 +12,12 @@ namespace {
 thread_local long failCountdown = 0;
 thread_local AllocationBudget* innermostBudget = nullptr;
 }  // namespace
+
+std::size_t LoadBudgetFor(std::uint64_t bodyBytes) {
+  constexpr std::uint64_t kMax = std::numeric_limits<std::size_t>::max();
+  if (bodyBytes > (kMax - kLoadBudgetMargin) / kLoadBudgetFactor) return kMax;
+  return static_cast<std::size_t>(bodyBytes * kLoadBudgetFactor + kLoadBudgetMargin);
+}
 
 AllocationBudget::AllocationBudget(std::size_t limit) : outer_(innermostBudget), limit_(limit) {
   innermostBudget = this;

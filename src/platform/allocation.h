@@ -58,6 +58,21 @@ std::unique_ptr<T[]> AllocateArray(std::size_t count) {
 // MiB picture) with room for a floating selection beside it.
 inline constexpr std::size_t kMaxCallBytes = std::size_t{1} << 30;
 
+// How much the records of one current-format body may make besides the
+// pixels they hold in place: floating selections, layers that a short pixel
+// record fills in part, item objects, palettes, byte maps. kLoadBudgetFactor
+// times the inflated body size plus kLoadBudgetMargin, within the call's
+// limit. None of these is ever drawn, and an honest body describes each one
+// record by record: a selection costs at most 2.5 times the bytes of its
+// mask and pixel records (its mask, two pixel buffers and the payload read
+// into them), so an honest file stays below the factor, and the margin holds
+// its few small items. A small file can then make only its picture large.
+inline constexpr std::size_t kLoadBudgetFactor = 4;
+inline constexpr std::size_t kLoadBudgetMargin = std::size_t{32} << 20;
+
+// The budget of a body of bodyBytes bytes; saturates at the largest size_t.
+std::size_t LoadBudgetFor(std::uint64_t bodyBytes);
+
 // While one is open, every allocation of this thread through AllocateBytes,
 // the palette's entry arrays and ChargeAllocation counts against it, and one
 // that would pass the limit raises CMemoryException instead. Charges are

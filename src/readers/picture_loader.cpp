@@ -35,16 +35,24 @@ bool Fits(const PictureSize& size) {
   return LayoutPicture(size, &layout);
 }
 
+// Whether the picture of the legacy file at the position fits:
+// kResultSuccess, or the code its load gives, which checks the signature
+// first.
+PluginResult CheckLegacySize(CFile& file, PictureSize* size) {
+  const std::uint64_t start = file.GetPosition();
+  *size = LegacySize(file);
+  if (Fits(*size)) return kResultSuccess;
+  file.Seek(start);
+  return ReadLegacySignature(file) ? kResultNoMemory : kResultRejected;
+}
+
 }  // namespace
 
 CPictureLoader::CPictureLoader(CFile& file) : file_(file), format_(DetectFileFormat(file)) {}
 
 PluginResult CPictureLoader::ReadSize(PictureSize* size) {
   if (format_ == kFormatNone) return kResultUnknownFormat;
-  if (format_ == kFormatLegacy) {
-    *size = LegacySize(file_);
-    return Fits(*size) ? kResultSuccess : kResultNoMemory;
-  }
+  if (format_ == kFormatLegacy) return CheckLegacySize(file_, size);
   CImageDocument document;
   if (!document.Load(file_)) return kResultRejected;
   const auto* page = static_cast<const CPage*>(document.pages.GetCurrent());
@@ -60,7 +68,9 @@ PluginResult CPictureLoader::Load(CImageDocument* document) {
   switch (format_) {
     case kFormatLegacy: {
       const std::uint64_t start = file_.GetPosition();
-      if (!Fits(LegacySize(file_))) return kResultNoMemory;
+      PictureSize size;
+      if (const PluginResult fits = CheckLegacySize(file_, &size); fits != kResultSuccess)
+        return fits;
       file_.Seek(start);
       return ReadLegacyFile(file_, document);
     }

@@ -46,7 +46,8 @@ class CPictureLoader {
   // its current page, or kResultUnknownFormat when it has no current page or,
   // at 8 bits and below, no current palette (GetPicture could not deliver
   // that picture). kResultRejected when the loader refuses the file,
-  // kResultNoMemory when the picture would pass the buffer limit.
+  // kResultNoMemory when the picture would pass the buffer limit (for a
+  // legacy file whose signature is wrong, kResultRejected, as its load).
   PluginResult ReadSize(PictureSize* size);
 
   // The whole document: kResultSuccess, kResultRejected (a legacy signature

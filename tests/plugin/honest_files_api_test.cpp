@@ -46,8 +46,8 @@ Bytes CurrentWithoutPixels(const HonestFile& f) {
   d.colorCount = 2;
   d.palettes = {{"p", {0, 0, 0, 255, 255, 255}, {}}};
   d.backgroundIndex = kKey;
-  test::PageDesc page{"page", static_cast<std::uint16_t>(f.width),
-                      static_cast<std::uint16_t>(f.height), {}, 0, {}};
+  test::PageDesc page{
+      "page", static_cast<std::uint16_t>(f.width), static_cast<std::uint16_t>(f.height), {}, 0, {}};
   for (std::size_t i = 0; i < f.layerValues.size(); ++i) page.extra.Header(2003, 0);
   d.pages = {page};
   return test::WriteDocumentFile(d);
@@ -66,9 +66,14 @@ TEST(HonestFiles, LargePicturesOfFewBytesOpenWithTheRightPixels) {
       {"legacy 4096 x 4096, one run", true, 4096, 4096, {6}},
       {"legacy 4096 x 4096, one blank run", true, 4096, 4096, {kKey}},
       {"legacy 3000 x 3000, three runs", true, 3000, 3000, {kKey, 7, 9}},
-      {"legacy 2048 x 2048, eight runs", true, 2048, 2048, {kKey, kKey, kKey, kKey, kKey, kKey, kKey, 3}},
+      {"legacy 2048 x 2048, eight runs",
+       true,
+       2048,
+       2048,
+       {kKey, kKey, kKey, kKey, kKey, kKey, kKey, 3}},
       {"legacy 1500 x 1500, fifteen runs", true, 1500, 1500, std::vector<std::uint8_t>(15, 9)},
-      {"legacy 1024 x 1024, forty blank runs", true, 1024, 1024, std::vector<std::uint8_t>(40, kKey)},
+      {"legacy 1024 x 1024, forty blank runs", true, 1024, 1024,
+       std::vector<std::uint8_t>(40, kKey)},
       {"current 2048 x 2048, eight layers without pixels", false, 2048, 2048,
        std::vector<std::uint8_t>(8, 0)},
   };
@@ -85,7 +90,8 @@ TEST(HonestFiles, LargePicturesOfFewBytesOpenWithTheRightPixels) {
     const std::uint8_t expected = ExpectedValue(f);
     for (int y = 0; y < dib.Height(); ++y) {
       const std::uint8_t* row = dib.At(0, y);
-      const bool uniform = std::all_of(row, row + f.width, [&](std::uint8_t v) { return v == expected; });
+      const bool uniform =
+          std::all_of(row, row + f.width, [&](std::uint8_t v) { return v == expected; });
       ASSERT_TRUE(uniform) << "row " << y;
     }
   }

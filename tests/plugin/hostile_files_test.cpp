@@ -109,5 +109,12 @@ TEST(AllocationBudget, CountsPerThreadAndOnlyWhileOpen) {
   EXPECT_EQ(budget.used(), 0u);
 }
 
+TEST(LoadBudget, IsFourTimesTheBodyPlusTheMarginAndSaturates) {
+  EXPECT_EQ(LoadBudgetFor(0), kLoadBudgetMargin);
+  EXPECT_EQ(LoadBudgetFor(1000), 4000 + kLoadBudgetMargin);
+  EXPECT_EQ(LoadBudgetFor(std::numeric_limits<std::uint64_t>::max()),
+            std::numeric_limits<std::size_t>::max());
+}
+
 }  // namespace
 }  // namespace pelo

@@ -71,9 +71,11 @@ void FuzzRecordBody(const std::uint8_t* data, std::size_t size) {
   CMemFile file(data, size);
   CBinaryReader reader(&file);
   CImageDocument document;
-  // One budget for the load, the picture and the copy, as a call has.
+  // One budget for the load, the picture and the copy, as a call has, and
+  // the body's own for its records, as a load has.
   AllocationBudget budget(kMaxCallBytes);
   try {
+    AllocationBudget described(LoadBudgetFor(size));
     ReadRecords(reader, static_cast<std::uint32_t>(size), DocumentRecordHandler, &document);
   } catch (const CException&) {
     // A refused body still leaves a document to build and to copy.
