@@ -63,10 +63,11 @@ inline constexpr std::size_t kMaxCallBytes = std::size_t{1} << 30;
 // record fills in part, item objects, palettes, byte maps. kLoadBudgetFactor
 // times the inflated body size plus kLoadBudgetMargin, within the call's
 // limit. None of these is ever drawn, and an honest body describes each one
-// record by record: a selection costs at most 2.5 times the bytes of its
-// mask and pixel records (its mask, two pixel buffers and the payload read
-// into them), so an honest file stays below the factor, and the margin holds
-// its few small items. A small file can then make only its picture large.
+// record by record: a selection fully marked costs 2.5 times its mask and
+// pixel records (its mask, two pixel buffers and the payload read into
+// them), so an honest file stays below the factor unless a large, mostly
+// empty selection fills it, which is then dropped; the margin holds the few
+// small items. A small file can then make only its picture large.
 inline constexpr std::size_t kLoadBudgetFactor = 4;
 inline constexpr std::size_t kLoadBudgetMargin = std::size_t{32} << 20;
 
