@@ -119,7 +119,9 @@ TEST(RunLengthBlock, IsUniformExactlyWhenTheExpansionIsOneValue) {
     ReadBlock(block, c.runs, c.literals, c.expandedSize);
     std::uint8_t value = 0xEE;
     EXPECT_EQ(block.IsUniform(c.destSize, &value), c.uniform);
-    if (c.uniform) EXPECT_EQ(value, c.value);
+    if (c.uniform) {
+      EXPECT_EQ(value, c.value);
+    }
     // The block is kept, and its expansion agrees.
     Bytes expanded(c.destSize, 0);
     block.Expand(expanded.data(), expanded.size());
