@@ -127,6 +127,14 @@ bool EqualNames(std::string_view a, std::string_view b, bool ignoreCase) {
   return true;
 }
 
+// Each entry is within the buffer limit, so the sum of 2^32 of them cannot
+// wrap 64 bits.
+std::uint64_t ListBytes(const std::vector<ArchiveEntry>& entries) {
+  std::uint64_t total = 0;
+  for (const ArchiveEntry& entry : entries) total += entry.fileBytes;
+  return total;
+}
+
 }  // namespace
 
 CString FileNamePart(const CString& name) {
@@ -157,6 +165,10 @@ PluginResult ListArchiveEntries(const CImageDocument& document,
       entries->clear();
       return result;
     }
+  }
+  if (ListBytes(*entries) > kMaxListBytes) {
+    entries->clear();
+    return kResultNoMemory;
   }
   return entries->empty() ? kResultUnknownFormat : kResultSuccess;
 }

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
 #include <vector>
 
@@ -23,8 +24,17 @@ struct ArchiveEntry {
   std::size_t fileBytes = 0;  // the whole BMP file
 };
 
+// What the entries of one list may hold together, counted as the BMP files a
+// host receives: one call draws a single entry, but a host that extracts
+// every entry pays for all of them, and a file of a few hundred bytes can
+// name a hundred thousand layers on a large page. 4 GiB is twice a 32-bit
+// host's address space: it holds a 4,096 x 4,096 page with 83 layers at 24
+// bits, or an 8,192 x 8,192 one with 19.
+inline constexpr std::uint64_t kMaxListBytes = std::uint64_t{4} << 30;
+
 // The entries in their fixed order, or the builder's result for the first
-// picture it cannot plan (the list is then empty).
+// picture it cannot plan, or 5 when they pass kMaxListBytes together (the
+// list is then empty).
 PluginResult ListArchiveEntries(const CImageDocument& document, std::vector<ArchiveEntry>* entries);
 
 // folder, a backslash and the file name: the name a host asks for.

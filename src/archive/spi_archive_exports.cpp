@@ -60,7 +60,7 @@ int WithEntries(const Char* source, std::intptr_t positionOrSize, unsigned int f
     if (!file) return kResultOpenFailed;
     CPictureLoader loader(*file);
     if (loader.format() == kFormatNone) return kResultUnknownFormat;
-    AllocationBudget budget(loader.CallBudget());
+    AllocationBudget budget(kMaxCallBytes);
     CImageDocument document;
     if (const PluginResult loaded = loader.Load(&document); loaded != kResultSuccess) return loaded;
     std::vector<ArchiveEntry> entries;

@@ -107,11 +107,11 @@ bool CImageDocument::AddPalette(int position, bool advanceNumber) {
 
 bool CImageDocument::Load(CFile& file) {
   try {
+    AllocationBudget budget(kMaxCallBytes);
     CBinaryReader reader(&file);
     ContainerBody body;
     if (!InflateContainerBody(reader, &body, &errorText)) return false;
-    // What the records may make is bounded by what the body could describe.
-    AllocationBudget budget(LoadBudgetFor(body.size));
+    AllocationBudget described(LoadBudgetFor(body.size));
     // Layers take their pixels from the body in place, without a copy.
     CBodyFile memory(body.bytes, body.size);
     CBinaryReader bodyReader(&memory);

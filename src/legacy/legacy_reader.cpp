@@ -65,7 +65,8 @@ CString ReadName(CBinaryReader& reader) {
 }
 
 // The record is read before its layer is made, so a file that ends early
-// fails before the layer's buffer is allocated.
+// fails before the layer's buffer is allocated. A layer whose expansion is
+// one value throughout (a blank layer is a single run) needs no buffer.
 bool ReadLayer(CBinaryReader& reader, CPage& page, std::uint16_t index) {
   const CString name = ReadName(reader);
   const std::uint8_t visible = reader.ReadByte();
@@ -77,6 +78,12 @@ bool ReadLayer(CBinaryReader& reader, CPage& page, std::uint16_t index) {
   if (layer == nullptr) return false;
   layer->SetName(name);
   layer->visible = visible;
+  std::uint8_t value = 0;
+  if (block.IsUniform(layer->pixelsSize, &value)) {
+    layer->Fill(value);
+    return true;
+  }
+  layer->MaterializePixels();
   block.Expand(layer->pixels.get(), layer->pixelsSize);
   return true;
 }
@@ -84,9 +91,7 @@ bool ReadLayer(CBinaryReader& reader, CPage& page, std::uint16_t index) {
 }  // namespace
 
 PluginResult ReadLegacyFile(CFile& file, CImageDocument* document) {
-  // A run can stand for a whole layer in nine bytes, so the layers are
-  // bounded by what the rest of the file could honestly describe.
-  AllocationBudget budget(LoadBudgetFor(file.GetRemaining()));
+  AllocationBudget budget(kMaxCallBytes);
   CBinaryReader reader(&file);
   if (!ReadSignature(reader)) return kResultRejected;
   const LegacyHeader header = ReadHeader(reader);
@@ -104,6 +109,11 @@ PluginResult ReadLegacyFile(CFile& file, CImageDocument* document) {
     if (!ReadLayer(reader, *page, i)) return kResultUnknownFormat;
   }
   return kResultSuccess;
+}
+
+bool ReadLegacySignature(CFile& file) {
+  CBinaryReader reader(&file);
+  return ReadSignature(reader);
 }
 
 LegacyPictureSize ReadLegacyPictureSize(CFile& file) {

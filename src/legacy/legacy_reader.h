@@ -26,4 +26,9 @@ struct LegacyPictureSize {
 };
 LegacyPictureSize ReadLegacyPictureSize(CFile& file);
 
+// Whether the file at its current position starts with the signature
+// ReadLegacyFile accepts; the position moves past the signature field. A
+// file that ends early raises the file layer's exception.
+bool ReadLegacySignature(CFile& file);
+
 }  // namespace pelo

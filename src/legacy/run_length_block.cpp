@@ -36,7 +36,8 @@ void CRunLengthBlock::Read(CBinaryReader& reader, std::uint32_t expandedSize) {
   }
 }
 
-void CRunLengthBlock::Expand(std::uint8_t* dest, std::size_t destSize) {
+template <typename Write>
+std::size_t CRunLengthBlock::Scan(std::size_t destSize, Write write) const {
   const std::size_t limit = std::min<std::size_t>(expandedSize_, destSize);
   std::size_t out = 0;
   std::size_t r = 0;
@@ -44,12 +45,40 @@ void CRunLengthBlock::Expand(std::uint8_t* dest, std::size_t destSize) {
   for (std::size_t j = 0; j <= literalCount && out < limit; ++j) {
     for (; r < runs_.size() && runs_[r].position == j; ++r) {
       const std::size_t n = std::min<std::size_t>(runs_[r].length, limit - out);
-      std::memset(dest + out, runs_[r].value, n);
+      if (n > 0 && !write(out, runs_[r].value, n)) return out;
       out += n;
     }
-    if (j < literalCount && out < limit) dest[out++] = literals_[j];
+    if (j < literalCount && out < limit) {
+      if (!write(out, literals_[j], 1)) return out;
+      ++out;
+    }
   }
+  return out;
+}
+
+void CRunLengthBlock::Expand(std::uint8_t* dest, std::size_t destSize) {
+  Scan(destSize, [dest](std::size_t at, std::uint8_t value, std::size_t count) {
+    std::memset(dest + at, value, count);
+    return true;
+  });
   Release();
+}
+
+bool CRunLengthBlock::IsUniform(std::size_t destSize, std::uint8_t* value) const {
+  bool written = false;
+  bool uniform = true;
+  std::uint8_t first = 0;
+  const std::size_t out = Scan(destSize, [&](std::size_t, std::uint8_t v, std::size_t) {
+    if (!written) first = v;
+    written = true;
+    uniform = v == first;
+    return uniform;
+  });
+  if (!uniform) return false;
+  // The bytes no write reaches stay 0.
+  if (out < destSize && written && first != 0) return false;
+  *value = first;
+  return true;
 }
 
 void CRunLengthBlock::Release() {

@@ -30,12 +30,20 @@ class CRunLengthBlock {
   // behind the scan is never expanded; writes past the output are dropped;
   // bytes no write reaches keep their contents.
   void Expand(std::uint8_t* dest, std::size_t destSize);
+  // Whether Expand would leave destSize bytes that were all 0 with one
+  // value throughout, that value then in *value; the block is kept.
+  bool IsUniform(std::size_t destSize, std::uint8_t* value) const;
   void Release();
 
   const std::vector<Run>& runs() const { return runs_; }
   const std::vector<std::uint8_t>& literals() const { return literals_; }
 
  private:
+  // Hands each stretch Expand would write, in order, to write(at, value,
+  // count) until it returns false; returns the bytes handed.
+  template <typename Write>
+  std::size_t Scan(std::size_t destSize, Write write) const;
+
   std::vector<std::uint8_t> literals_;
   std::uint32_t expandedSize_ = 0;
   std::vector<Run> runs_;

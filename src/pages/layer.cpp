@@ -85,36 +85,30 @@ std::size_t CLayer::PixelBytes() const {
   std::size_t size = 0;
   if (width < 0 || height < 0 ||
       !CheckedMul3(static_cast<std::size_t>(width), static_cast<std::size_t>(height),
-                   static_cast<std::size_t>(bytesPerPixel), &size))
+                   static_cast<std::size_t>(bytesPerPixel), &size) ||
+      size > kMaxBufferBytes)
     throw CMemoryException();
   return size;
 }
 
-void CLayer::AllocatePixels() {
-  const std::size_t size = PixelBytes();
-  pixels = AllocateZeroedBytes(size);
-  pixelsSize = size;
+void CLayer::Fill(std::uint8_t value) {
+  pixels.reset();
+  uniform = true;
+  fillValue = value;
 }
 
-void CLayer::ReservePixels() {
-  const std::size_t size = PixelBytes();
-  ReserveBytes(size);
-  pixelsSize = size;
-  reservedPixels_ = true;
-}
-
-void CLayer::AllocateReservedPixels() {
-  if (!reservedPixels_) return;
-  std::unique_ptr<std::uint8_t[]> buffer = AllocateReservedBytes(pixelsSize);
-  std::memset(buffer.get(), 0, pixelsSize);
+void CLayer::MaterializePixels() {
+  if (!uniform) return;
+  std::unique_ptr<std::uint8_t[]> buffer = AllocateBytes(pixelsSize);
+  std::memset(buffer.get(), fillValue, pixelsSize);
   pixels = std::move(buffer);
-  reservedPixels_ = false;
+  uniform = false;
 }
 
 bool CLayer::Create(int newWidth, int newHeight, int newDepth, int newNumber) {
-  // Changing the size of a layer that keeps its buffer would describe that
-  // buffer wrongly.
-  if (pixels) return false;
+  // Changing the size of a layer that keeps its content would describe it
+  // wrongly.
+  if (pixels || uniform) return false;
   width = newWidth;
   height = newHeight;
   depth = newDepth;
@@ -122,12 +116,11 @@ bool CLayer::Create(int newWidth, int newHeight, int newDepth, int newNumber) {
   bytesPerPixel = BytesPerPixelOf(newDepth);
   if (bytesPerPixel == 0) return false;
   try {
-    AllocatePixels();
+    pixelsSize = PixelBytes();
   } catch (const CMemoryException&) {
     return false;
-  } catch (const std::bad_alloc&) {  // the shared buffer's bookkeeping
-    return false;
   }
+  Fill(0);
   name = DefaultName(number);
   return true;
 }
@@ -139,30 +132,24 @@ void CLayer::Load(CBinaryReader& reader, std::uint32_t length, int newWidth, int
   depth = newDepth;
   bytesPerPixel = BytesPerPixelOf(newDepth);
   FreePixels();
-  ReservePixels();
-  try {
-    ReadRecords(reader, length, LayerRecordHandler, this);
-  } catch (...) {
-    // A failed load still leaves the buffer a layer always has.
-    AllocateReservedPixels();
-    throw;
-  }
-  AllocateReservedPixels();
+  pixelsSize = PixelBytes();
+  // Until a pixel record comes, the layer is the zeros it would hold.
+  Fill(0);
+  ReadRecords(reader, length, LayerRecordHandler, this);
 }
 
 // A payload longer than the buffer fills the buffer; the walker steps over
 // the rest. A shorter one fills the leading bytes. A payload read from an
 // inflated body that covers the whole buffer is taken over in place.
 void CLayer::LoadPixels(CBinaryReader& reader, std::uint32_t length) {
-  if (reservedPixels_ && length >= pixelsSize) {
+  if (uniform && length >= pixelsSize) {
     if (std::shared_ptr<std::uint8_t[]> shared = reader.GetFile()->Share(pixelsSize)) {
       pixels = std::move(shared);
-      reservedPixels_ = false;
+      uniform = false;
       return;
     }
   }
-  AllocateReservedPixels();
-  if (!pixels) return;
+  MaterializePixels();
   const std::size_t count = std::min<std::size_t>(length, pixelsSize);
   reader.ReadBytes(pixels.get(), static_cast<int>(count), true);
 }
@@ -174,15 +161,36 @@ void CLayer::SetName(const CString& text) {
 void CLayer::FreePixels() {
   pixels.reset();
   pixelsSize = 0;
-  reservedPixels_ = false;
+  uniform = false;
+  fillValue = 0;
+}
+
+bool CLayer::CopyPixelsFrom(const CLayer& source) {
+  if (!Create(source.width, source.height, source.depth, 0)) return false;
+  const std::size_t held = std::min(pixelsSize, source.pixelsSize);
+  if (source.uniform && held == pixelsSize) {
+    fillValue = source.fillValue;
+    return true;
+  }
+  if (!source.uniform && !source.pixels) return true;
+  try {
+    MaterializePixels();
+  } catch (const CMemoryException&) {
+    return false;
+  } catch (const std::bad_alloc&) {  // the shared buffer's bookkeeping
+    return false;
+  }
+  if (source.uniform)
+    std::memset(pixels.get(), source.fillValue, held);
+  else
+    std::memcpy(pixels.get(), source.pixels.get(), held);
+  return true;
 }
 
 bool CLayer::CopyFrom(const CLayer& source) {
   if (&source == this) return true;  // FreePixels would leave nothing to copy
   FreePixels();
-  if (!Create(source.width, source.height, source.depth, 0)) return false;
-  if (source.pixels)
-    std::memcpy(pixels.get(), source.pixels.get(), std::min(pixelsSize, source.pixelsSize));
+  if (!CopyPixelsFrom(source)) return false;
   const bool selectionCopied = selection.CopyFrom(source.selection);
   name = source.name;
   visible = source.visible;

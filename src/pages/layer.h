@@ -26,19 +26,26 @@ class CLayer : public CListItem {
   // 4 for 32; 0 for any other depth.
   static int BytesPerPixelOf(int depth);
 
-  // A new zeroed buffer of width x height pixels named after number. False
-  // for a depth without bytes per pixel, a negative size or a buffer that
-  // cannot be allocated (the size values are kept), and for a layer that
-  // already has pixels (nothing changes).
+  // A new blank layer of width x height pixels named after number: every
+  // byte 0, held as a uniform layer without a buffer. False for a depth
+  // without bytes per pixel or a negative size (the size values are kept),
+  // and for a layer that already has content (nothing changes).
   bool Create(int width, int height, int depth, int number);
-  // Walks length bytes of layer records and leaves the layer with a buffer
-  // of its full size: the pixel record's bytes, zeros where it has none.
-  // Raises CMemoryException when the buffer is too large, and the file
-  // layer's exception when the data ends early.
+  // Walks length bytes of layer records and leaves the layer with its full
+  // size: the pixel record's bytes, zeros where it has none. A layer without
+  // a pixel record stays uniform and costs no buffer. Raises
+  // CMemoryException when the layer would pass the buffer limit or its
+  // record's buffer cannot be had, and the file layer's exception when the
+  // data ends early.
   void Load(CBinaryReader& reader, std::uint32_t length, int width, int height, int depth);
   // Reads a pixel record's payload of length bytes into the buffer from its
-  // start, never past its end.
+  // start, never past its end; a uniform layer first gets its buffer.
   void LoadPixels(CBinaryReader& reader, std::uint32_t length);
+  // Makes every byte value and drops the buffer.
+  void Fill(std::uint8_t value);
+  // Gives a uniform layer a buffer of its own holding its value; nothing for
+  // one that has a buffer. Raises CMemoryException when that cannot be had.
+  void MaterializePixels();
   // The name, cut to kMaxNameBytes without splitting a double-byte character.
   void SetName(const CString& text);
   virtual void FreePixels();
@@ -51,10 +58,13 @@ class CLayer : public CListItem {
   std::int32_t GetNumber() const override { return number; }
 
   // Rows from the top, no gap between rows; pixelsSize is the number of
-  // bytes held, 0 when there is no buffer. A loaded layer may share its
+  // bytes the layer covers: held in pixels, or, for a uniform layer (no
+  // buffer), all of the value fillValue. A loaded layer may share its
   // buffer with the body it was read from.
   std::shared_ptr<std::uint8_t[]> pixels;
   std::size_t pixelsSize = 0;
+  bool uniform = false;
+  std::uint8_t fillValue = 0;
   CString name;
   std::uint8_t visible = 1;
   CLayerSelection selection;
@@ -68,18 +78,11 @@ class CLayer : public CListItem {
 
  private:
   // width x height x bytesPerPixel, or CMemoryException when that does not
-  // fit in size_t.
+  // fit in size_t or passes the buffer limit.
   std::size_t PixelBytes() const;
-  // The one place a layer obtains its buffer: PixelBytes() zeroed bytes.
-  // Raises CMemoryException when that cannot be had.
-  void AllocatePixels();
-  // A load's buffer in two steps: everything an allocation checks and
-  // charges at once, the memory itself only if no pixel record can share
-  // its bytes from the body (reservedPixels_ until then).
-  void ReservePixels();
-  void AllocateReservedPixels();
-
-  bool reservedPixels_ = false;
+  // Makes this layer a copy of source's pixels at source's size; a uniform
+  // source gives a uniform copy. False when the size or memory fails.
+  bool CopyPixelsFrom(const CLayer& source);
 };
 
 }  // namespace pelo

@@ -14,10 +14,10 @@ thread_local long failCountdown = 0;
 thread_local AllocationBudget* innermostBudget = nullptr;
 }  // namespace
 
-std::size_t LoadBudgetFor(std::uint64_t describedBytes) {
+std::size_t LoadBudgetFor(std::uint64_t bodyBytes) {
   constexpr std::uint64_t kMax = std::numeric_limits<std::size_t>::max();
-  if (describedBytes > (kMax - kLoadBudgetMargin) / kLoadBudgetFactor) return kMax;
-  return static_cast<std::size_t>(describedBytes * kLoadBudgetFactor + kLoadBudgetMargin);
+  if (bodyBytes > (kMax - kLoadBudgetMargin) / kLoadBudgetFactor) return kMax;
+  return static_cast<std::size_t>(bodyBytes * kLoadBudgetFactor + kLoadBudgetMargin);
 }
 
 AllocationBudget::AllocationBudget(std::size_t limit) : outer_(innermostBudget), limit_(limit) {

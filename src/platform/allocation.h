@@ -62,22 +62,29 @@ std::unique_ptr<T[]> AllocateArray(std::size_t count) {
   return values;
 }
 
-// How much one load may allocate for what its file describes, all buffers
-// and item objects of the load together: kLoadBudgetFactor times the bytes
-// the file spends on describing them (the inflated body of a current-format
-// file, the rest of a legacy file) plus kLoadBudgetMargin. A floating
-// selection costs at most three times the body bytes that describe it (its
-// mask plus two pixel buffers, with the layer's own buffer beside it), so an
-// honest file stays below the factor; the margin covers the small items a
-// file may name without describing them (a layer with no pixel record, a
-// page's first layer, palettes, the picture of a legacy file whose layers
-// are stored as a few runs).
+// What one call (a picture's information or the picture itself) may
+// allocate, all its buffers and item objects together. The 32-bit host has 2
+// GiB of address space for itself, its other pictures and the copy of ours
+// it usually makes: half of it is the most a plug-in may take. It holds the
+// largest document that must open (a 384 MiB body read in place and its 48
+// MiB picture) with room for a floating selection beside it.
+inline constexpr std::size_t kMaxCallBytes = std::size_t{1} << 30;
+
+// How much the records of one current-format body may make besides the
+// pixels they hold in place: floating selections, layers that a short pixel
+// record fills in part, item objects, palettes, byte maps. kLoadBudgetFactor
+// times the inflated body size plus kLoadBudgetMargin, within the call's
+// limit. None of these is ever drawn, and an honest body describes each one
+// record by record: a selection fully marked costs 2.5 times its mask and
+// pixel records (its mask, two pixel buffers and the payload read into
+// them), so an honest file stays below the factor unless a large, mostly
+// empty selection fills it, which is then dropped; the margin holds the few
+// small items. A small file can then make only its picture large.
 inline constexpr std::size_t kLoadBudgetFactor = 4;
 inline constexpr std::size_t kLoadBudgetMargin = std::size_t{32} << 20;
 
-// The budget of a load whose file spends describedBytes bytes on its content;
-// saturates at the largest size_t.
-std::size_t LoadBudgetFor(std::uint64_t describedBytes);
+// The budget of a body of bodyBytes bytes; saturates at the largest size_t.
+std::size_t LoadBudgetFor(std::uint64_t bodyBytes);
 
 // While one is open, every allocation of this thread through AllocateBytes,
 // the palette's entry arrays and ChargeAllocation counts against it, and one

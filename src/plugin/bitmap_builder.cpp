@@ -9,6 +9,7 @@
 #include "platform/allocation.h"
 #include "platform/exception.h"
 #include "plugin/pixel_operations.h"
+#include "readers/picture_loader.h"
 
 namespace pelo {
 
@@ -19,17 +20,21 @@ constexpr std::size_t kColorTableEntries = 256;
 constexpr std::size_t kColorTableBytes = kColorTableEntries * 4;
 
 bool ComputeGeometry(const CPage& page, int depth, PicturePlan* g) {
-  if (page.width < 0 || page.height < 0) return false;
+  PictureSize size;
+  size.width = page.width;
+  size.height = page.height;
+  size.bitsPerPixel = depth > 8 ? 24 : 8;
+  PictureLayout layout;
+  if (!LayoutPicture(size, &layout)) return false;
   g->width = page.width;
   g->height = page.height;
   g->indexed = depth <= 8;
   g->bytesPerPixel = g->indexed ? 1 : 3;
   g->headerBytes = kInfoHeaderBytes + (g->indexed ? kColorTableBytes : 0);
-  if (!CheckedMul(static_cast<std::size_t>(g->width), g->bytesPerPixel, &g->rowBytes)) return false;
-  if (g->rowBytes > kMaxBufferBytes) return false;
-  g->stride = (g->rowBytes + 3) & ~static_cast<std::size_t>(3);
-  return CheckedMul(g->stride, static_cast<std::size_t>(g->height), &g->pixelBytes) &&
-         g->pixelBytes <= kMaxBufferBytes;
+  g->rowBytes = layout.rowBytes;
+  g->stride = layout.stride;
+  g->pixelBytes = layout.pixelBytes;
+  return true;
 }
 
 void PutLe32(std::uint8_t* p, std::uint32_t v) {
@@ -57,9 +62,10 @@ void WriteColorTable(std::uint8_t* table, const CColorPalette& palette) {
 
 // A layer's buffer matches the page in a sound file, but records may change
 // the page's size or the document's depth after the layer was read: draw only
-// the whole rows that the buffer really holds.
+// the whole rows that the buffer really holds. A uniform layer holds the
+// rows its size covers.
 int RowsHeld(const CLayer& layer, const PicturePlan& g) {
-  if (!layer.pixels || g.rowBytes == 0) return 0;
+  if ((!layer.pixels && !layer.uniform) || g.rowBytes == 0) return 0;
   // At most pixelBytes, so the product fits; most layers hold every row.
   if (layer.pixelsSize >= g.rowBytes * static_cast<std::size_t>(g.height)) return g.height;
   const std::size_t rows = layer.pixelsSize / g.rowBytes;
@@ -83,6 +89,30 @@ const CLayer* DrawnAt(const PicturePlan& plan, int index) {
   return layer != nullptr && TakesPart(*layer, index, plan.choice) ? layer : nullptr;
 }
 
+// Whether a pixel of the byte value (every byte of a 24-bit pixel alike)
+// is drawn: the key of the document's mode leaves what lies below.
+bool Opaque(const PicturePlan& g, std::uint8_t value) {
+  const CImageDocument& doc = *g.document;
+  if (!g.indexed) {
+    const auto& key = doc.backgroundColor.color;
+    return key[0] != value || key[1] != value || key[2] != value;
+  }
+  if (doc.bankMode != 0) return (value & 0x0F) != 0;
+  return value != doc.backgroundColor.index;
+}
+
+// Index of the topmost layer drawn that covers the whole picture with one
+// opaque value: nothing below it shows. -1 when there is none.
+int CoverIndex(const PicturePlan& g) {
+  for (int i = 0; i < g.page->layers.GetCount(); ++i) {
+    const CLayer* layer = DrawnAt(g, i);
+    if (layer != nullptr && layer->uniform && Opaque(g, layer->fillValue) &&
+        RowsHeld(*layer, g) == g.height)
+      return i;
+  }
+  return -1;
+}
+
 // Where a keyed layer is drawn straight over the background, and the key is
 // the background itself, every pixel ends up as the layer's own value: the
 // bottom layer is copied, not filled under and blitted. The rows that it
@@ -102,6 +132,11 @@ class PixelBlock {
     pelo::CopyRows(Top(), Step(), g_.rowBytes, rows, source);
     PadRows(0, rows, pad);
     if (rows < g_.height) fillRest(rows, g_.height - rows);
+  }
+
+  // The first rows of the picture, every pixel byte value, padding kept.
+  void FillRows(int rows, std::uint8_t value) const {
+    for (int y = 0; y < rows; ++y) std::memset(Row(y), value, g_.rowBytes);
   }
 
   // The last rows of the picture: the first rows of the block.
@@ -133,37 +168,64 @@ int BottomIndex(const PicturePlan& g) {
   return -1;
 }
 
+// Draws a layer over what lies below it: a uniform layer is a fill of its
+// rows, or nothing when its value is the key; a buffer is blitted.
+template <typename Blit>
+void DrawLayer(const PicturePlan& g, const PixelBlock& block, const CLayer& layer, Blit blit) {
+  const int rows = RowsHeld(layer, g);
+  if (!layer.uniform) {
+    blit(rows, layer.pixels.get());
+  } else if (Opaque(g, layer.fillValue)) {
+    block.FillRows(rows, layer.fillValue);
+  }
+}
+
+// Draws the layers from index first up to the top one.
+template <typename Blit>
+void DrawLayersFrom(const PicturePlan& g, const PixelBlock& block, int first, Blit blit) {
+  for (int i = first; i >= 0; --i) {
+    if (const CLayer* layer = DrawnAt(g, i)) DrawLayer(g, block, *layer, blit);
+  }
+}
+
+// The picture from the layer at cover, which hides all below it, and the
+// layers above it. Padding gets pad.
+template <typename Blit>
+void DrawFromCover(const PicturePlan& g, const PixelBlock& block, int cover, std::uint8_t pad,
+                   Blit blit) {
+  block.PadRows(0, g.height, pad);
+  block.FillRows(g.height, DrawnAt(g, cover)->fillValue);
+  DrawLayersFrom(g, block, cover - 1, blit);
+}
+
 void ComposeIndexed(const PicturePlan& g, std::uint8_t* bits) {
   const CImageDocument& doc = *g.document;
   PixelBlock block(bits, g);
   const std::uint8_t background = doc.backgroundColor.index;
   const auto rowLength = static_cast<std::ptrdiff_t>(g.width);
-  int next = g.page->layers.GetCount() - 1;
-  if (doc.bankMode != 0) {
-    // Transparency no longer follows the background: fill, then draw all.
-    std::memset(bits, background, g.pixelBytes);
-  } else {
-    const int bottom = BottomIndex(g);
-    if (bottom < 0) {
-      std::memset(bits, background, g.pixelBytes);
-      return;
-    }
-    const CLayer& layer = *DrawnAt(g, bottom);
-    block.CopyRows(layer.pixels.get(), RowsHeld(layer, g), background, [&](int, int rows) {
-      std::memset(block.Bottom(), background, block.BytesOf(rows));
-    });
-    next = bottom - 1;
-  }
-  for (; next >= 0; --next) {
-    const CLayer* layer = DrawnAt(g, next);
-    if (layer == nullptr) continue;
-    const int rows = RowsHeld(*layer, g);
+  auto blit = [&](int rows, const std::uint8_t* source) {
     if (doc.bankMode != 0)
-      BlitIndexedNibble(block.Top(), block.Step(), g.width, rows, layer->pixels.get(), rowLength);
+      BlitIndexedNibble(block.Top(), block.Step(), g.width, rows, source, rowLength);
     else
-      BlitIndexedKeyed(block.Top(), block.Step(), g.width, rows, layer->pixels.get(), rowLength,
-                       background);
+      BlitIndexedKeyed(block.Top(), block.Step(), g.width, rows, source, rowLength, background);
+  };
+  if (const int cover = CoverIndex(g); cover >= 0) {
+    DrawFromCover(g, block, cover, background, blit);
+    return;
   }
+  const int bottom = doc.bankMode != 0 ? -1 : BottomIndex(g);
+  const CLayer* layer = bottom < 0 ? nullptr : DrawnAt(g, bottom);
+  if (layer == nullptr || layer->uniform) {
+    // Transparency no longer follows the background, or nothing to copy:
+    // fill, then draw all.
+    std::memset(bits, background, g.pixelBytes);
+    DrawLayersFrom(g, block, g.page->layers.GetCount() - 1, blit);
+    return;
+  }
+  block.CopyRows(layer->pixels.get(), RowsHeld(*layer, g), background, [&](int, int rows) {
+    std::memset(block.Bottom(), background, block.BytesOf(rows));
+  });
+  DrawLayersFrom(g, block, bottom - 1, blit);
 }
 
 // Padding stays 0: it would otherwise leave the module as stale heap bytes.
@@ -175,19 +237,22 @@ void ComposeRgb24(const PicturePlan& g, std::uint8_t* bits) {
     block.PadRows(first, rows, 0);
     FillRgb24(block.Top() + first * block.Step(), block.Step(), g.width, rows, key);
   };
-  const int bottom = BottomIndex(g);
-  if (bottom < 0) {
-    fill(0, g.height);
+  auto blit = [&](int rows, const std::uint8_t* source) {
+    BlitRgb24Keyed(block.Top(), block.Step(), g.width, rows, source, key);
+  };
+  if (const int cover = CoverIndex(g); cover >= 0) {
+    DrawFromCover(g, block, cover, 0, blit);
     return;
   }
-  const CLayer& first = *DrawnAt(g, bottom);
-  block.CopyRows(first.pixels.get(), RowsHeld(first, g), 0, fill);
-  for (int i = bottom - 1; i >= 0; --i) {
-    const CLayer* layer = DrawnAt(g, i);
-    if (layer != nullptr)
-      BlitRgb24Keyed(block.Top(), block.Step(), g.width, RowsHeld(*layer, g), layer->pixels.get(),
-                     key);
+  const int bottom = BottomIndex(g);
+  const CLayer* first = bottom < 0 ? nullptr : DrawnAt(g, bottom);
+  if (first == nullptr || first->uniform) {
+    fill(0, g.height);
+    DrawLayersFrom(g, block, bottom, blit);
+    return;
   }
+  block.CopyRows(first->pixels.get(), RowsHeld(*first, g), 0, fill);
+  DrawLayersFrom(g, block, bottom - 1, blit);
 }
 
 void Compose(const PicturePlan& g, std::uint8_t* bits) {

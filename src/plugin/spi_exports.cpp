@@ -60,7 +60,7 @@ int WithPictureSource(const Char* source, std::intptr_t positionOrSize, unsigned
     if (!file) return kResultOpenFailed;
     CPictureLoader loader(*file);
     if (loader.format() == kFormatNone) return kResultUnknownFormat;
-    AllocationBudget budget(loader.CallBudget());
+    AllocationBudget budget(kMaxCallBytes);
     return body(loader);
   } catch (...) {
   }

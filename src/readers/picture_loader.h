@@ -21,6 +21,19 @@ struct PictureSize {
   int bitsPerPixel = 8;
 };
 
+// Where the pixel rows of a picture lie: each row's bytes without and with
+// its padding to four bytes, and all rows together.
+struct PictureLayout {
+  std::size_t rowBytes = 0;
+  std::size_t stride = 0;
+  std::size_t pixelBytes = 0;
+};
+
+// The layout of a picture of that size; false for a negative size or when
+// the rows would pass the buffer limit. A picture that fails it is refused
+// from both calls with kResultNoMemory.
+bool LayoutPicture(const PictureSize& size, PictureLayout* layout);
+
 class CPictureLoader {
  public:
   // Detects the format at the file's position, which stays where it is.
@@ -28,22 +41,21 @@ class CPictureLoader {
 
   FileFormat format() const { return format_; }
 
-  // What one call may allocate for this file, its load and its picture
-  // together: the budget of what the rest of the file could describe,
-  // inflated as far as deflate can for the current format.
-  std::size_t CallBudget() const;
-
   // The size alone. A legacy file gives its header's size without its
   // signature being checked; a current-format file is loaded whole and gives
   // its current page, or kResultUnknownFormat when it has no current page or,
   // at 8 bits and below, no current palette (GetPicture could not deliver
-  // that picture). kResultRejected when the loader refuses the file.
+  // that picture). kResultRejected when the loader refuses the file,
+  // kResultNoMemory when the picture would pass the buffer limit (for a
+  // legacy file whose signature is wrong, kResultRejected, as its load).
   PluginResult ReadSize(PictureSize* size);
 
   // The whole document: kResultSuccess, kResultRejected (a legacy signature
   // that is not "PELO" and its zero byte, or a current-format file that the
   // loader refused, its reason in errorText), kResultUnknownFormat (neither
-  // format, or a legacy document that cannot be made).
+  // format, or a legacy document that cannot be made), kResultNoMemory (a
+  // legacy header whose picture would pass the buffer limit, refused before
+  // anything is read past it).
   PluginResult Load(CImageDocument* document);
 
   // Both raise the file layer's exception when a legacy file ends early;

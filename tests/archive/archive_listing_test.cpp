@@ -178,6 +178,42 @@ TEST(ArchiveListing, LegacyFileListsItsPictureAllLayersAndLayers) {
   EXPECT_EQ(entries[3].fileName, "layer 02 bottom.bmp");
 }
 
+// A page of layers that no pixel record fills: a file of a few hundred bytes
+// whose every entry is a full picture.
+Bytes BlankLayersPage(std::uint16_t side, int layers) {
+  test::DocumentDesc d;
+  d.depth = 24;
+  d.colorCount = 2;
+  d.palettes = {{"p", {0, 0, 0, 255, 255, 255}, {}}};
+  test::PageDesc page{"p", side, side, {}, 0, {}};
+  for (int i = 0; i < layers; ++i) page.extra.Header(2003, 0);
+  d.pages = {page};
+  return test::WriteDocumentFile(d);
+}
+
+TEST(ArchiveListing, EntriesOfOneListTogetherStayWithinTheListLimit) {
+  // At 24 bits each entry of an 8,192 x 8,192 page is a 192 MiB file: the
+  // picture, all layers and 19 layers fit 4 GiB, a 20th layer passes it.
+  const struct {
+    std::uint16_t side;
+    int layers;
+    PluginResult result;
+  } cases[] = {
+      {8192, 19, kResultSuccess},
+      {8192, 20, kResultNoMemory},
+      {4096, 83, kResultSuccess},
+      {4096, 100000, kResultNoMemory},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.side << " x " << c.side << ", " << c.layers << " layers");
+    CImageDocument document;
+    Load(BlankLayersPage(c.side, c.layers), &document);
+    std::vector<ArchiveEntry> entries;
+    EXPECT_EQ(ListArchiveEntries(document, &entries), c.result);
+    EXPECT_EQ(entries.empty(), c.result != kResultSuccess);
+  }
+}
+
 TEST(ArchiveListing, DocumentWithoutPagesListsNothing) {
   CImageDocument document;
   std::vector<ArchiveEntry> entries(1);

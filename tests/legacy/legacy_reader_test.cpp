@@ -52,11 +52,14 @@ TEST(LegacyReader, BuildsOnePageWithTheLayersInFileOrder) {
   const char* names[] = {"front", "middle", "back"};
   const std::uint8_t visible[] = {1, 0, 5};
   const Bytes pixels[] = {{1, 2, 3, 4}, {9, 9, 9, 9}, {6, 8, 8, 6}};
+  const bool uniform[] = {false, true, false};  // one run fills the middle layer
   for (int i = 0; i < 3; ++i) {
     SCOPED_TRACE(i);
     EXPECT_EQ(l.Layer(i)->name, names[i]);
     EXPECT_EQ(l.Layer(i)->visible, visible[i]);
+    EXPECT_EQ(l.Layer(i)->uniform, uniform[i]);
     ASSERT_EQ(l.Layer(i)->pixelsSize, 4u);
+    l.Layer(i)->MaterializePixels();
     EXPECT_EQ(Bytes(l.Layer(i)->pixels.get(), l.Layer(i)->pixels.get() + 4), pixels[i]);
   }
 }

@@ -29,7 +29,9 @@ void LoadLayer(CLayer& layer, const RecordWriter& body, int width, int height, i
   layer.Load(reader, static_cast<std::uint32_t>(bytes.size()), width, height, depth);
 }
 
+// The bytes a layer stands for, held or uniform.
 Bytes Held(const CLayer& layer) {
+  if (layer.uniform) return Bytes(layer.pixelsSize, layer.fillValue);
   return Bytes(layer.pixels.get(), layer.pixels.get() + layer.pixelsSize);
 }
 
@@ -61,31 +63,47 @@ TEST_F(LayerTest, CreateSizesTheBufferByDepthAndNamesTheLayer) {
   }
 }
 
-TEST_F(LayerTest, CreateRefusesWhatItCannotAllocate) {
+TEST_F(LayerTest, CreateRefusesWhatItCannotHold) {
   struct Case {
     const char* what;
     int width, height, depth;
-    long failingAllocation;
   };
   const Case cases[] = {
-      {"depth 2", 4, 4, 2, 0},
-      {"depth 12", 4, 4, 12, 0},
-      {"negative width", -4, 4, 8, 0},
-      {"largest page at 24 bits", 65535, 65535, 24, 0},
-      {"size overflowing 32 bits", 0x7FFFFFFF, 0x7FFFFFFF, 32, 0},
-      {"out of memory", 4, 4, 8, 1},
+      {"depth 2", 4, 4, 2},
+      {"depth 12", 4, 4, 12},
+      {"negative width", -4, 4, 8},
+      {"largest page at 24 bits", 65535, 65535, 24},
+      {"size overflowing 32 bits", 0x7FFFFFFF, 0x7FFFFFFF, 32},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     CLayer layer;
-    FailAllocationAt(c.failingAllocation);
     EXPECT_FALSE(layer.Create(c.width, c.height, c.depth, 1));
-    FailAllocationAt(0);
     EXPECT_FALSE(layer.pixels);
+    EXPECT_FALSE(layer.uniform);
     EXPECT_EQ(layer.pixelsSize, 0u);
     EXPECT_EQ(layer.name, "");
     EXPECT_EQ(layer.width, c.width);
   }
+}
+
+// A blank or filled layer costs no buffer until one is asked for, which then
+// holds its value; memory refused for it leaves the layer as it was.
+TEST_F(LayerTest, AUniformLayerGetsItsBufferOnlyWhenAsked) {
+  CLayer layer;
+  ASSERT_TRUE(layer.Create(3, 2, 24, 1));
+  EXPECT_TRUE(layer.uniform);
+  EXPECT_FALSE(layer.pixels);
+  layer.Fill(7);
+  FailAllocationAt(1);
+  EXPECT_THROW(layer.MaterializePixels(), CMemoryException);
+  FailAllocationAt(0);
+  EXPECT_TRUE(layer.uniform);
+  EXPECT_FALSE(layer.pixels);
+  layer.MaterializePixels();
+  EXPECT_FALSE(layer.uniform);
+  ASSERT_TRUE(layer.pixels);
+  EXPECT_EQ(Held(layer), Bytes(18, 7));
 }
 
 TEST_F(LayerTest, SecondCreateKeepsTheFirstBufferAndItsSize) {
@@ -302,6 +320,45 @@ TEST_F(LayerTest, CloneIsAnIndependentDeepCopy) {
   ASSERT_TRUE(source->CopyFrom(*source));
   EXPECT_EQ(Held(*source), (Bytes{1, 2, 3, 4}));
   EXPECT_EQ(source->selection.insidePixels[0], 7);
+}
+
+// A uniform layer, one with a selection among them, copies as a uniform
+// layer with its selection; a layer short of its size copies at its full
+// size, zeros after what it held.
+TEST_F(LayerTest, CopiesOfUniformAndShortLayersStandForTheSameBytes) {
+  LayerDesc desc;
+  desc.selection = test::SelectionDesc{0, 0, 1, 1, {1}, {7}};
+  CLayer blank;
+  LoadLayer(blank, test::LayerBody(desc), 2, 2, 8);
+  ASSERT_TRUE(blank.uniform);
+  CLayer filled;
+  ASSERT_TRUE(filled.Create(2, 2, 8, 0));
+  filled.Fill(5);
+  CLayer shortFilled;
+  ASSERT_TRUE(shortFilled.Create(2, 2, 8, 0));
+  shortFilled.Fill(5);
+  shortFilled.pixelsSize = 2;
+  struct Case {
+    const char* what;
+    const CLayer& source;
+    Bytes held;
+    bool uniform;
+  };
+  const Case cases[] = {
+      {"blank with a selection", blank, Bytes(4, 0), true},
+      {"filled", filled, Bytes(4, 5), true},
+      {"filled, short", shortFilled, Bytes{5, 5, 0, 0}, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::unique_ptr<CListItem> item = c.source.Clone();
+    ASSERT_NE(item, nullptr);
+    const auto& copy = static_cast<const CLayer&>(*item);
+    EXPECT_EQ(copy.uniform, c.uniform);
+    EXPECT_EQ(Held(copy), c.held);
+    EXPECT_EQ(copy.selection.cells, c.source.selection.cells);
+  }
+  EXPECT_EQ(static_cast<const CLayer&>(*blank.Clone()).selection.insidePixels[0], 7);
 }
 
 TEST_F(LayerTest, CopyOfALayerWithoutAPixelFormatFails) {

@@ -52,6 +52,7 @@ class Document {
   CColorPalette& Palette() { return *static_cast<CColorPalette*>(doc.palettes.GetCurrent()); }
   void SetPixels(int i, const Bytes& pixels) {
     ASSERT_EQ(Layer(i).pixelsSize, pixels.size());
+    Layer(i).MaterializePixels();
     std::memcpy(Layer(i).pixels.get(), pixels.data(), pixels.size());
   }
   CImageDocument doc;
@@ -121,7 +122,7 @@ TEST(BitmapBuilder, DrawsTheChosenPageLayersAndPalette) {
   ASSERT_TRUE(d.doc.AddPage(1, 1, 1, true));
   const CPage& second = *static_cast<const CPage*>(d.doc.pages.GetAt(1));
   ASSERT_EQ(second.layers.GetCount(), 1);
-  static_cast<CLayer*>(second.layers.GetAt(0))->pixels[0] = 9;
+  static_cast<CLayer*>(second.layers.GetAt(0))->Fill(9);
   ASSERT_TRUE(d.doc.AddPalette(1, true));
   auto& night = *static_cast<CColorPalette*>(d.doc.palettes.GetAt(1));
   night.colors[3 * 4] = 0x44;
@@ -234,19 +235,20 @@ Bytes PlainComposition(CImageDocument& doc) {
       std::memcpy(&block[stride * y + 3 * x], doc.backgroundColor.color.data(), 3);
   for (int i = page.layers.GetCount() - 1; i >= 0; --i) {
     const auto& layer = *static_cast<CLayer*>(page.layers.GetAt(i));
-    if (layer.visible == 0 || !layer.pixels) continue;
+    if (layer.visible == 0 || (!layer.pixels && !layer.uniform)) continue;
     const std::size_t rows = std::min(layer.pixelsSize / rowBytes, height);
     for (std::size_t y = 0; y < rows; ++y)
       for (std::size_t x = 0; x < width; ++x) {
-        const std::uint8_t* s = layer.pixels.get() + rowBytes * y + bpp * x;
+        std::uint8_t s[3] = {layer.fillValue, layer.fillValue, layer.fillValue};
+        if (!layer.uniform) std::memcpy(s, layer.pixels.get() + rowBytes * y + bpp * x, bpp);
         std::uint8_t* d = &block[stride * (height - 1 - y) + bpp * x];
         bool clear = false;
         if (!indexed)
           clear = std::memcmp(s, doc.backgroundColor.color.data(), 3) == 0;
         else if (doc.bankMode != 0)
-          clear = (*s & 0x0F) == 0;
+          clear = (s[0] & 0x0F) == 0;
         else
-          clear = *s == doc.backgroundColor.index;
+          clear = s[0] == doc.backgroundColor.index;
         if (!clear) std::memcpy(d, s, bpp);
       }
   }
@@ -254,8 +256,9 @@ Bytes PlainComposition(CImageDocument& doc) {
 }
 
 // Random documents with padding, hidden layers, layers without pixels or
-// with fewer rows than the page, in every drawing rule: the builder's
-// picture is byte for byte the plain composition.
+// with fewer rows than the page, uniform layers of the key or of another
+// value, in every drawing rule: the builder's picture is byte for byte the
+// plain composition.
 TEST(BitmapBuilder, PicturesMatchThePlainCompositionOfRandomDocuments) {
   std::mt19937 rng(7);
   auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
@@ -268,9 +271,16 @@ TEST(BitmapBuilder, PicturesMatchThePlainCompositionOfRandomDocuments) {
     d.doc.bankMode = static_cast<std::uint8_t>(depth == 8 && pick(3) == 0);
     d.doc.backgroundColor.index = static_cast<std::uint8_t>(pick(4) * 16 + pick(2));
     d.doc.backgroundColor.color = {static_cast<std::uint8_t>(pick(2)), 7, 9};
+    if (pick(3) == 0) d.doc.backgroundColor.color = {7, 7, 7};
     for (int i = 0; i < layers; ++i) {
       CLayer& layer = d.Layer(i);
-      for (std::size_t b = 0; b < layer.pixelsSize; ++b) {
+      const std::uint8_t uniformValues[] = {d.doc.backgroundColor.index, 7, 16,
+                                            static_cast<std::uint8_t>(pick(64))};
+      if (pick(3) == 0)
+        layer.Fill(uniformValues[pick(4)]);
+      else
+        layer.MaterializePixels();
+      for (std::size_t b = 0; b < layer.pixelsSize && !layer.uniform; ++b) {
         const bool key = pick(2) == 0;
         const std::size_t channel = depth == 8 ? 3 : b % 3;
         const std::uint8_t keyByte =

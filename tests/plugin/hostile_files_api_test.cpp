@@ -1,6 +1,7 @@
 // Hostile files through the exports: each gives its result code, with no
 // crash and no picture left behind after a failure. The work each one can
-// cause is bounded by the load budget, which hostile_files_test.cpp measures.
+// cause is bounded by the call's limits, which hostile_files_test.cpp
+// measures.
 #include <gtest/gtest.h>
 
 #include "plugin/api_host.h"

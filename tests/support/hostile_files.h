@@ -17,6 +17,7 @@ struct HostileFile {
   bool legacy = false;
   int info = 0;     // GetPictureInfo's result
   int picture = 0;  // GetPicture's result
+  bool large = false;  // opens a picture of hundreds of MiB
 };
 
 std::vector<HostileFile> HostileFiles();

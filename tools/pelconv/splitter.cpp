@@ -27,8 +27,8 @@ namespace {
 // The entry's BMP file, drawn under a budget of its own as one GetFile
 // call of the archive module is.
 PluginResult EntryBytes(const CImageDocument& document, const ArchiveEntry& entry,
-                        std::size_t budget, std::vector<std::uint8_t>* bytes) {
-  AllocationBudget call(budget);
+                        std::vector<std::uint8_t>* bytes) {
+  AllocationBudget call(kMaxCallBytes);
   LocalHandle block = nullptr;
   const PluginResult built = BuildEntryFile(document, entry.choice, &block);
   if (built != kResultSuccess) return built;
@@ -70,12 +70,10 @@ std::string Splitter::Split(const PictureInput& input) const {
   if (!file) return DescribeFailure(kResultOpenFailed, input);
   CImageDocument document;
   std::vector<ArchiveEntry> entries;
-  std::size_t callBudget = 0;
   try {
     CPictureLoader loader(*file);
     if (loader.format() == kFormatNone) return DescribeFailure(kResultUnknownFormat, input);
-    callBudget = loader.CallBudget();
-    AllocationBudget call(callBudget);
+    AllocationBudget call(kMaxCallBytes);
     if (const PluginResult loaded = loader.Load(&document); loaded != kResultSuccess)
       return DescribeFailure(loaded, input);
     if (const PluginResult listed = ListArchiveEntries(document, &entries);
@@ -87,7 +85,7 @@ std::string Splitter::Split(const PictureInput& input) const {
   const fs::path folder(FolderFor(input.path(), options_.outputFolder));
   for (const ArchiveEntry& entry : entries) {
     std::vector<std::uint8_t> bytes;
-    if (const PluginResult built = EntryBytes(document, entry, callBudget, &bytes);
+    if (const PluginResult built = EntryBytes(document, entry, &bytes);
         built != kResultSuccess)
       return DescribeFailure(built, input);
     EntryPicture picture(std::move(bytes));
