@@ -85,8 +85,7 @@ std::string Splitter::Split(const PictureInput& input) const {
   const fs::path folder(FolderFor(input.path(), options_.outputFolder));
   for (const ArchiveEntry& entry : entries) {
     std::vector<std::uint8_t> bytes;
-    if (const PluginResult built = EntryBytes(document, entry, &bytes);
-        built != kResultSuccess)
+    if (const PluginResult built = EntryBytes(document, entry, &bytes); built != kResultSuccess)
       return DescribeFailure(built, input);
     EntryPicture picture(std::move(bytes));
     if (!picture.Open()) return picture.error();
