@@ -55,12 +55,7 @@ constexpr unsigned char kMethod[8] = {'B', 'M', 'P', 0, 0, 0, 0, 0};
 // it and its entries; open failures give 6, every exception 8.
 template <typename Char, typename Body>
 int WithEntries(const Char* source, std::intptr_t positionOrSize, unsigned int flag, Body body) {
-  try {
-    std::unique_ptr<CFile> file = OpenPictureSource(source, positionOrSize, flag);
-    if (!file) return kResultOpenFailed;
-    CPictureLoader loader(*file);
-    if (loader.format() == kFormatNone) return kResultUnknownFormat;
-    AllocationBudget budget(kMaxCallBytes);
+  return WithPictureSource(source, positionOrSize, flag, [&](CPictureLoader& loader) -> int {
     CImageDocument document;
     if (const PluginResult loaded = loader.Load(&document); loaded != kResultSuccess) return loaded;
     std::vector<ArchiveEntry> entries;
@@ -68,9 +63,7 @@ int WithEntries(const Char* source, std::intptr_t positionOrSize, unsigned int f
         listed != kResultSuccess)
       return listed;
     return body(document, entries);
-  } catch (...) {
-  }
-  return kResultUnknownFormat;
+  });
 }
 
 template <std::size_t N>

@@ -5,7 +5,11 @@
 #include <cstdint>
 #include <memory>
 
+#include "platform/allocation.h"
 #include "platform/file.h"
+#include "platform/plugin_result.h"
+#include "readers/file_format.h"
+#include "readers/picture_loader.h"
 
 namespace pelo {
 
@@ -20,5 +24,23 @@ std::unique_ptr<CFile> OpenPictureSource(const wchar_t* source, std::intptr_t po
                                          unsigned int flag);
 #endif
 bool IsMemorySource(unsigned int flag);
+
+// Runs body over the loader of the source's file object, with the call's
+// allocation budget open; open failures give 6, and every exception ends as
+// 8. Char is char for the plain entry points, wchar_t for the W forms.
+template <typename Char, typename Body>
+int WithPictureSource(const Char* source, std::intptr_t positionOrSize, unsigned int flag,
+                      Body body) {
+  try {
+    std::unique_ptr<CFile> file = OpenPictureSource(source, positionOrSize, flag);
+    if (!file) return kResultOpenFailed;
+    CPictureLoader loader(*file);
+    if (loader.format() == kFormatNone) return kResultUnknownFormat;
+    AllocationBudget budget(kMaxCallBytes);
+    return body(loader);
+  } catch (...) {
+  }
+  return kResultUnknownFormat;
+}
 
 }  // namespace pelo

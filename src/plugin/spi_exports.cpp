@@ -49,24 +49,6 @@ constexpr const char* kPluginInfo[] = {
     L"PELO/PELO2\u30D5\u30A1\u30A4\u30EB",
 };
 
-// Runs body over the loader of the source's file object, with the call's
-// allocation budget open; open failures give 6, and every exception ends as
-// 8. Char is char for the plain entry points, wchar_t for the W forms.
-template <typename Char, typename Body>
-int WithPictureSource(const Char* source, std::intptr_t positionOrSize, unsigned int flag,
-                      Body body) {
-  try {
-    std::unique_ptr<CFile> file = OpenPictureSource(source, positionOrSize, flag);
-    if (!file) return kResultOpenFailed;
-    CPictureLoader loader(*file);
-    if (loader.format() == kFormatNone) return kResultUnknownFormat;
-    AllocationBudget budget(kMaxCallBytes);
-    return body(loader);
-  } catch (...) {
-  }
-  return kResultUnknownFormat;
-}
-
 template <typename Char>
 int PictureInfoOf(const Char* source, std::intptr_t positionOrSize, unsigned int flag,
                   PictureInfo* info) {
