@@ -1,4 +1,4 @@
-// Every sample and hostile file gives the committed pictures, from memory and
+// Every sample, hostile and honest file gives the committed pictures, from memory and
 // from disk. The same file holds the Windows DLLs to the same pictures
 // (tests/wine/host_test.cpp); after a deliberate change of what a file gives,
 // picture_digests.actual in the test's working folder is the new table.

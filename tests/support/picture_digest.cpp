@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "support/honest_files.h"
 #include "support/hostile_files.h"
 
 namespace pelo::test {
@@ -49,6 +50,7 @@ std::vector<DigestFixture> DigestFixtures() {
     fixtures.push_back({"samples/" + path.filename().string(), Bytes(text.begin(), text.end())});
   }
   for (const HostileFile& f : HostileFiles()) fixtures.push_back({"hostile: " + f.what, f.bytes});
+  for (const HonestFile& f : HonestFiles()) fixtures.push_back({"honest: " + f.what, f.bytes});
   return fixtures;
 }
 

@@ -1,7 +1,7 @@
-// What every build must give for the same files: the samples and the hostile
-// files, each through GetPictureInfo and GetPicture in both layer modes, kept
-// as one line per file and mode (results, size, depth and CRC-32s of the two
-// blocks) in tests/support/picture_digests.txt. The native module, the 32-bit
+// What every build must give for the same files: the samples, the hostile
+// and the honest files, each through GetPictureInfo and GetPicture in both
+// layer modes, kept as one line per file and mode (results, size, depth and
+// CRC-32s of the two blocks) in tests/support/picture_digests.txt. The native module, the 32-bit
 // DLL and the 64-bit DLL are each held to that file, so they give the same
 // pictures as each other.
 #pragma once

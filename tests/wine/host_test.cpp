@@ -379,7 +379,7 @@ TEST_F(Host, ResultCodes) {
   EXPECT_EQ(Blocks(missing, 0, 0, &unused), 6);
 }
 
-// Every sample and hostile file through both forms, from a disk file and from
+// Every sample, hostile and honest file through both forms, from a disk file and from
 // memory, in both layer modes: the four ways give the same picture, and that
 // picture is the one the native module gives (the committed digest table).
 TEST_F(Host, EveryFileGivesTheNativePicturesThroughEveryEntryPoint) {
