@@ -139,13 +139,12 @@ __attribute__((target("avx512f"))) std::uint64_t LaneTotal512(__m512i v) {
   return total;
 }
 
-// The AVX2 form at twice the width: a body just inflated is still in the
-// cache, where the sums rather than the memory set the pace.
-__attribute__((target("avx512f,avx512bw"))) std::uint32_t Adler32Avx512(std::uint32_t adler,
-                                                                        const std::uint8_t* data,
-                                                                        std::size_t size) {
+// Twice the AVX2 form's width, with the weighted sums in one instruction: a
+// body just inflated is still in the cache, where the sums rather than the
+// memory set the pace.
+__attribute__((target("avx512f,avx512bw,avx512vnni"))) std::uint32_t Adler32Avx512Vnni(
+    std::uint32_t adler, const std::uint8_t* data, std::size_t size) {
   const __m512i zero = _mm512_setzero_si512();
-  const __m512i ones = _mm512_set1_epi16(1);
   const __m512i weights = _mm512_set_epi8(
       1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26,
       27, 28, 29, 30, 31, 32, 33, 34, 35, 36, 37, 38, 39, 40, 41, 42, 43, 44, 45, 46, 47, 48, 49,
@@ -158,8 +157,7 @@ __attribute__((target("avx512f,avx512bw"))) std::uint32_t Adler32Avx512(std::uin
       const __m512i bytes = _mm512_loadu_si512(data);
       totalsBefore = _mm512_add_epi32(totalsBefore, totals);
       totals = _mm512_add_epi32(totals, _mm512_sad_epu8(bytes, zero));
-      const __m512i pairs = _mm512_maddubs_epi16(bytes, weights);
-      weighted = _mm512_add_epi32(weighted, _mm512_madd_epi16(pairs, ones));
+      weighted = _mm512_dpbusd_epi32(weighted, bytes, weights);
     }
     size -= steps * 64;
     AddBlock(&s1, &s2, 64, steps,
@@ -180,7 +178,7 @@ const AdlerForm& ActiveAdlerForm() {
 std::span<const AdlerForm> AllAdlerForms() {
   static constexpr AdlerForm kForms[] = {
 #ifdef PELO_AVX512_FORMS
-      {"avx512", Adler32Avx512, ProcessorHasAvx512},
+      {"avx512vnni", Adler32Avx512Vnni, ProcessorHasAvx512Vnni},
 #endif
 #ifdef PELO_AVX2_FORMS
       {"avx2", Adler32Avx2, ProcessorHasAvx2},
