@@ -130,13 +130,18 @@ __attribute__((target("avx2"))) std::uint32_t Adler32Avx2(std::uint32_t adler,
 
 #ifdef PELO_AVX512_FORMS
 
-// Through memory: GCC's narrowing intrinsics warn of the undefined half.
-__attribute__((target("avx512f"))) std::uint64_t LaneTotal512(__m512i v) {
-  std::array<std::uint32_t, 16> lanes;
-  _mm512_storeu_si512(lanes.data(), v);
-  std::uint32_t total = 0;
-  for (std::uint32_t lane : lanes) total += lane;
-  return total;
+// Inlined, so that no 512-bit value is passed between functions (the
+// sanitizers' stack frames do not keep such values aligned). The zeroing
+// forms with every lane kept: GCC 12's plain forms warn about their own
+// undefined placeholders.
+[[gnu::always_inline]] inline __attribute__((target("avx512f"))) std::uint64_t LaneTotal512(
+    __m512i v) {
+  constexpr __mmask16 kAll = 0xFFFF;
+  v = _mm512_add_epi32(v, _mm512_maskz_shuffle_i32x4(kAll, v, v, 0x4E));
+  v = _mm512_add_epi32(v, _mm512_maskz_shuffle_i32x4(kAll, v, v, 0xB1));
+  v = _mm512_add_epi32(v, _mm512_maskz_shuffle_epi32(kAll, v, _MM_PERM_BADC));
+  v = _mm512_add_epi32(v, _mm512_maskz_shuffle_epi32(kAll, v, _MM_PERM_CDAB));
+  return static_cast<std::uint32_t>(_mm512_cvtsi512_si32(v));
 }
 
 // Twice the AVX2 form's width, with the weighted sums in one instruction: a
