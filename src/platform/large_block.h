@@ -3,8 +3,9 @@
 // more than inflating into it (measured here: 0.44 ms per MiB, against
 // 0.03 to 0.13 ms per MiB in 2 MiB pages). Where the system has
 // transparent huge pages on request, such a buffer is a mapping of its own,
-// in whole aligned huge pages, that asks for them (a block of 1 MiB holds
-// 2 MiB while it lives); elsewhere it comes from the C heap.
+// aligned to a huge page, that asks for them where it fills them (a block of
+// 1 MiB holds 2 MiB while it lives, a block a few KiB past whole huge pages
+// takes small pages for those few KiB); elsewhere it comes from the C heap.
 #pragma once
 
 #include <cstddef>

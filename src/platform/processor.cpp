@@ -14,6 +14,7 @@ struct Features {
   bool sse2 = false;
   bool avx2 = false;
   bool avx512 = false;
+  bool avx512Vnni = false;
 };
 
 #if defined(__i386__) || defined(__x86_64__)
@@ -39,6 +40,7 @@ Features Detect() {
   f.avx2 = (state & kYmm) == kYmm && (b & bit_AVX2) != 0;
   f.avx512 = f.avx2 && (state & kZmm) == kZmm && (b & bit_AVX512F) != 0 &&
              (b & bit_AVX512BW) != 0 && (b & bit_BMI2) != 0 && (c & bit_AVX512VBMI) != 0;
+  f.avx512Vnni = f.avx512 && (c & bit_AVX512VNNI) != 0;
   return f;
 }
 
@@ -72,6 +74,14 @@ bool ProcessorHasAvx2() {
 bool ProcessorHasAvx512() {
 #ifdef PELO_AVX512_FORMS
   return Processor().avx512;
+#else
+  return false;
+#endif
+}
+
+bool ProcessorHasAvx512Vnni() {
+#ifdef PELO_AVX512_FORMS
+  return Processor().avx512Vnni;
 #else
   return false;
 #endif

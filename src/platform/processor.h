@@ -27,6 +27,8 @@ bool ProcessorHasAvx2();
 // AVX-512 F, BW and VBMI with BMI2, with the operating system saving the
 // 512-bit registers and the mask registers.
 bool ProcessorHasAvx512();
+// That, and the byte dot products (VNNI).
+bool ProcessorHasAvx512Vnni();
 
 // Which form runs: the first of forms (fastest first, each with a
 // supported() check from above) that this processor supports; the last

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -53,6 +54,25 @@ TEST_F(ProfileTest, ReadFollowsTheProfileRules) {
     Write(c.file);
     EXPECT_EQ(ReadProfileInt("Config", "LayerBond", 77, path_), c.expected);
   }
+  std::filesystem::remove(path_);
+  EXPECT_EQ(ReadProfileInt("Config", "LayerBond", 77, path_), 77);
+}
+
+// A file long unchanged may be read once for many calls; every change after
+// that, even one that keeps its size or sets its time back, counts on the
+// next read.
+TEST_F(ProfileTest, AChangedFileIsReadAgain) {
+  Write("[Config]\r\nLayerBond=1\r\n");
+  const auto old = std::filesystem::last_write_time(path_) - std::chrono::hours(1);
+  std::filesystem::last_write_time(path_, old);
+  EXPECT_EQ(ReadProfileInt("Config", "LayerBond", 77, path_), 1);
+  EXPECT_EQ(ReadProfileInt("Config", "LayerBond", 77, path_), 1);
+  EXPECT_EQ(ReadProfileInt("Config", "Other", 77, path_), 77);
+  Write("[Config]\r\nLayerBond=0\r\n");
+  EXPECT_EQ(ReadProfileInt("Config", "LayerBond", 77, path_), 0);
+  Write("[Config]\r\nLayerBond=2\r\n");
+  std::filesystem::last_write_time(path_, old - std::chrono::hours(1));
+  EXPECT_EQ(ReadProfileInt("Config", "LayerBond", 77, path_), 2);
   std::filesystem::remove(path_);
   EXPECT_EQ(ReadProfileInt("Config", "LayerBond", 77, path_), 77);
 }
