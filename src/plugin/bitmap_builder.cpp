@@ -201,8 +201,10 @@ void DrawLayer(const PicturePlan& g, const PixelBlock& block, const CLayer& laye
 // smaller bands restart the layers' streams too often).
 constexpr std::size_t kBandBytes = std::size_t{1} << 20;
 
+// A picture without columns has nothing to draw in any row: one band.
 int BandRows(const PicturePlan& g) {
-  if (g.stride == 0 || g.stride > kBandBytes) return 1;
+  if (g.stride == 0) return std::max(g.height, 1);
+  if (g.stride > kBandBytes) return 1;
   return static_cast<int>(kBandBytes / g.stride);
 }
 
