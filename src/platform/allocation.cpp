@@ -61,15 +61,19 @@ void ReserveBytes(std::size_t count) {
   ChargeAllocation(count);
 }
 
-std::unique_ptr<std::uint8_t[]> AllocateReservedBytes(std::size_t count) {
-  std::unique_ptr<std::uint8_t[]> bytes(new (std::nothrow) std::uint8_t[count == 0 ? 1 : count]);
-  if (!bytes) throw CMemoryException();
-  return bytes;
+namespace {
+
+std::unique_ptr<std::uint8_t[]> HeapBytes(std::size_t count) {
+  return std::unique_ptr<std::uint8_t[]>(new (std::nothrow) std::uint8_t[count == 0 ? 1 : count]);
 }
+
+}  // namespace
 
 std::unique_ptr<std::uint8_t[]> AllocateBytes(std::size_t count) {
   ReserveBytes(count);
-  return AllocateReservedBytes(count);
+  std::unique_ptr<std::uint8_t[]> bytes = HeapBytes(count);
+  if (!bytes) throw CMemoryException();
+  return bytes;
 }
 
 std::shared_ptr<std::uint8_t[]> AllocateSharedBytes(std::size_t count) {
@@ -83,7 +87,7 @@ std::shared_ptr<std::uint8_t[]> AllocateSharedBytes(std::size_t count) {
 
 std::unique_ptr<std::uint8_t[]> TryAllocateScratchBytes(std::size_t count) {
   if (count > kMaxBufferBytes) return nullptr;
-  return std::unique_ptr<std::uint8_t[]>(new (std::nothrow) std::uint8_t[count == 0 ? 1 : count]);
+  return HeapBytes(count);
 }
 
 std::unique_ptr<std::uint8_t[]> AllocateZeroedBytes(std::size_t count) {

@@ -35,13 +35,10 @@ std::unique_ptr<std::uint8_t[]> AllocateZeroedBytes(std::size_t count);
 // (platform/large_block.h).
 std::shared_ptr<std::uint8_t[]> AllocateSharedBytes(std::size_t count);
 
-// AllocateBytes in two halves, for a buffer that may never need memory of
-// its own (its bytes can often be shared from memory already held): every
-// check and charge of an allocation, with the same exceptions, but no
-// memory; then the memory for a reservation already made, raising
-// CMemoryException only when the heap is exhausted.
+// Every check and charge of an allocation of count bytes, with the same
+// exceptions, but no memory: for the allocators that get their memory
+// elsewhere (arrays of objects, large blocks).
 void ReserveBytes(std::size_t count);
-std::unique_ptr<std::uint8_t[]> AllocateReservedBytes(std::size_t count);
 
 // A short-lived buffer for bytes whose amount a charged buffer already
 // bounds (the compressed input of a body being inflated), for a caller that
